@@ -1,0 +1,1 @@
+#include "Experiment.h"

@@ -1,0 +1,66 @@
+#pragma once
+// The experiment engine: one pass per sample instant, the sample histories, the RC or
+// matched filter and the measurements. The window owns one engine and reads its fields.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "DSPTools.h"
+#include "WaveShaping.h"
+
+class TExperiment {
+public:
+    static constexpr int HistLen = 256;
+    static constexpr int MaxDelay = 100;
+    static constexpr int OutHistLen = HistLen + MaxDelay;
+    static constexpr int PeakWinLen = 200;
+
+    // Creation: window length, the standard generator, RCPole 0.8 and three RC sections.
+    TExperiment();
+
+    // Start of a run (Start, or Start during a run): AvgCount := 0, nothing else.
+    void StartRun();
+
+    // One pass with this pass's converted parameters (steps 4 to 15).
+    // Floating-point faults raise EZeroDivide, EOverflow or EInvalidOp; the steps before
+    // the fault keep their effect.
+    void Pass(double Sigma, bool CopyEnabled, int32_t CopyDelay, int32_t SimpleKind,
+              int32_t ComplexKind, int32_t FilterKind);
+
+    // A parameter changed: the next pass restarts the noise statistics.
+    void MarkStatsStale() { StatsValid = false; }
+
+    // Replaces the three RC sections with sections of pole exp(-1/tau) and marks the
+    // statistics stale. tau = 0 raises EZeroDivide, an overflowing exponential EOverflow;
+    // on an error nothing changes.
+    void SetTimeConstant(long double tau);
+
+    int32_t WindowLen = 0;
+    std::array<double, HistLen> SignalHist{};
+    std::array<double, HistLen> NoiseHist{};
+    std::array<double, HistLen> InputHist{};
+    std::array<double, PeakWinLen> InPeakWin{};
+    std::array<double, PeakWinLen> OutPeakWin{};
+    std::array<double, OutHistLen> OutSignalHist{};
+    std::array<double, OutHistLen> OutNoiseHist{};
+    std::array<double, OutHistLen> OutputHist{};
+    TSignalSample CurSample{};
+    double OutSignalAcc = 0;
+    double OutNoiseAcc = 0;
+    double OutputAcc = 0;
+    double InPeak = 0, InNoiseRms = 0, InNoiseMs = 0, InSnr = 0;
+    double OutPeak = 0, OutNoiseRms = 0, OutNoiseMs = 0, OutSnr = 0;
+    bool StatsValid = false;
+    std::unique_ptr<TWaveForm> Generator;
+    std::unique_ptr<TIIRFilter> InputFilter;
+    std::unique_ptr<TIIRFilter> SignalFilter;
+    std::unique_ptr<TIIRFilter> NoiseFilter;
+    double RCPole = 0;
+    // Passes averaged into the noise mean squares in the current run; held at INT32_MAX
+    // once it gets there.
+    int32_t AvgCount = 0;
+
+private:
+    std::array<double, TWaveForm::MaxPeriodSamples> Reference{};
+};
