@@ -1,0 +1,36 @@
+#pragma once
+// Framed group of radio buttons stacked in one column. ItemIndex is the selected item
+// (-1: none). OnClick follows only a user's selection of an item other than the selected
+// one, by mouse or keyboard; setting ItemIndex from the program raises nothing. Only the
+// selected item takes part in the Tab order.
+
+#include <QGroupBox>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+class QRadioButton;
+
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(QWidget *Parent, const QString &Caption, const QStringList &Items);
+
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Index);
+    int Count() const { return static_cast<int>(FButtons.size()); }
+    QRadioButton *Button(int Index) const { return FButtons.at(Index); }
+
+    std::function<void()> OnClick;
+
+protected:
+    void resizeEvent(QResizeEvent *Event) override;
+
+private:
+    void UserSelected(int Index);
+    void UpdateFocusPolicies();
+
+    QList<QRadioButton *> FButtons;
+    int FItemIndex = -1;
+};

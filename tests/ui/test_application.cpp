@@ -1,0 +1,128 @@
+// The catching point with its message box, the application's title and the regional settings.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLocale>
+
+#include <stdexcept>
+
+#include "ApplicationTitle.h"
+#include "ChartNumberFormat.h"
+#include "Errors.h"
+#include "NumberText.h"
+#include "RegionalSettings.h"
+#include "UiTestSupport.h"
+
+namespace {
+
+TEST(ApplicationTitleTest, FileNameUpToTheFirstDotWithTheRestInLowerCase)
+{
+    const struct {
+        const char *Path, *Title;
+    } cases[] = {
+        {"/usr/bin/optimal-filtering", "optimal-filtering"},
+        {"/opt/lab/OPTIMAL.EXE", "Optimal"},
+        {"Lab.Tool.exe", "Lab"},
+        {"/x/y/ФИЛЬТР.bin", "Фильтр"},
+        {"/a.b/prog", "prog"},
+        {".hidden", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ApplicationTitleFromPath(QString::fromUtf8(c.Path)), QString::fromUtf8(c.Title)) << c.Path;
+    EXPECT_EQ(ApplicationTitle(), ApplicationTitleFromPath(QCoreApplication::applicationFilePath()));
+}
+
+TEST(CatchingPointTest, ErrorEndsTheBodyAndReachesTheBoxWithCaptionAndFullStopRule)
+{
+    TBoxCapture boxes;
+    const struct {
+        std::function<void()> Throw;
+        const char *Text;
+    } cases[] = {
+        {[] { throw EConvertError("'' is not a valid floating point value"); }, "'' is not a valid floating point value."},
+        {[] { throw EZeroDivide(); }, "Floating point division by zero."},
+        {[] { throw EOverflow(); }, "Floating point overflow."},
+        {[] { throw EInvalidOp(); }, "Invalid floating point operation."},
+        {[] { throw EConvertError("ends with a stop."); }, "ends with a stop."},
+        {[] { throw EConvertError("ends with a comma,"); }, "ends with a comma,"},
+        {[] { throw EConvertError("ends in ()"); }, "ends in ()"},
+        {[] { throw EConvertError("'5x'"); }, "'5x'"},
+        {[] { throw EConvertError("значение"); }, "значение."},
+        {[] { throw std::runtime_error("other"); }, "other."},
+    };
+    for (const auto &c : cases) {
+        bool after = false;
+        EXPECT_FALSE(CallGuarded([&] {
+            c.Throw();
+            after = true;
+        }));
+        EXPECT_FALSE(after);
+    }
+    ASSERT_EQ(boxes.Texts.size(), int(std::size(cases)));
+    for (int i = 0; i < boxes.Texts.size(); ++i) {
+        EXPECT_EQ(boxes.Texts[i], QString::fromUtf8(cases[i].Text));
+        EXPECT_EQ(boxes.Captions[i], ApplicationTitle());
+    }
+}
+
+TEST(CatchingPointTest, OnErrorRunsBeforeTheBoxAndTheBoxCountsAsOpenMeanwhile)
+{
+    bool openDuringHook = false;
+    QStringList order;
+    TErrorBox::Instance().SetHook([&](const QString &, const QString &) {
+        openDuringHook = TErrorBox::Instance().IsOpen();
+        order << "box";
+    });
+    EXPECT_TRUE(CallGuarded([] {}, [&] { order << "error"; }));
+    EXPECT_FALSE(CallGuarded([] { throw EOverflow(); }, [&] { order << "error"; }));
+    TErrorBox::Instance().SetHook({});
+    EXPECT_EQ(order, QStringList({"error", "box"}));
+    EXPECT_TRUE(openDuringHook);
+    EXPECT_FALSE(TErrorBox::Instance().IsOpen());
+}
+
+struct RegionalSettingsTest : ::testing::Test {
+    QLocale Source = QLocale::c();
+    void SetUp() override
+    {
+        SetRegionalSettingsSource([this] { return Source; });
+    }
+    void TearDown() override
+    {
+        SetRegionalSettingsSource({});
+        ReadRegionalSettings();
+    }
+};
+
+TEST_F(RegionalSettingsTest, ChangeNoticeRereadsTheSeparatorsForNumbersAndCharts)
+{
+    Source = QLocale(QLocale::Russian, QLocale::Russia);
+    QEvent notice(QEvent::LocaleChange);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &notice);
+    EXPECT_EQ(DecimalSeparator(), ",");
+    EXPECT_EQ(ChartDecimalSeparator(), ",");
+    EXPECT_EQ(ThousandSeparator(), QLocale(QLocale::Russian, QLocale::Russia).groupSeparator().toStdString());
+    EXPECT_EQ(ChartThousandSeparator(), ThousandSeparator());
+    EXPECT_EQ(FormatGeneral(0.3L, 4, 4), "0,3");
+
+    Source = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &notice);
+    EXPECT_EQ(DecimalSeparator(), ".");
+    EXPECT_EQ(ThousandSeparator(), ",");
+    EXPECT_EQ(ChartDecimalSeparator(), ".");
+    EXPECT_EQ(FormatGeneral(0.3L, 4, 4), "0.3");
+}
+
+TEST_F(RegionalSettingsTest, GermanAndSwissSettings)
+{
+    ApplyNumberSeparators(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(DecimalSeparator(), ",");
+    EXPECT_EQ(ThousandSeparator(), ".");
+    ApplyNumberSeparators(QLocale(QLocale::German, QLocale::Switzerland));
+    EXPECT_EQ(DecimalSeparator(), ".");
+    EXPECT_EQ(ChartThousandSeparator(), ThousandSeparator());
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+// What the figure boxes and the bars show for the measured figures.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "DisplayFigures.h"
+#include "UiTestSupport.h"
+
+namespace {
+constexpr double Inf = std::numeric_limits<double>::infinity();
+
+TEST(DisplayFiguresTest, FigureTextsWithACommaAsDecimalSeparator)
+{
+    TDecimalSeparatorScope comma(",");
+    const struct {
+        double Value;
+        const char *Text;
+    } cases[] = {
+        {0, "0"},
+        {0.3, "0,3"},
+        {2, "2"},
+        {0.5, "0,5"},
+        {1.0 / 3.0, "0,3333"},
+        {12.3456, "12,35"},
+        {16.666666, "16,67"},
+        {1234.4, "1234"},
+        {1500.25, "1500"},
+        {9999.6, "1E0004"},
+        {12345.678, "1,235E0004"},
+        {123456789, "1,235E0008"},
+        {0.0001, "0,0001"},
+        {0.0000999, "9,99E-0005"},
+        {0.00001, "1E-0005"},
+        {Inf, "INF"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FigureText(c.Value), c.Text) << c.Value;
+}
+
+TEST(DisplayFiguresTest, FigureTextsWithAPoint)
+{
+    TDecimalSeparatorScope point(".");
+    EXPECT_EQ(FigureText(0.3), "0.3");
+    EXPECT_EQ(FigureText(12345.678), "1.235E0004");
+}
+
+TEST(DisplayFiguresTest, GainBoxShowsZeroWhereTheGainIsUndefined)
+{
+    TDecimalSeparatorScope comma(",");
+    const struct {
+        double In, Out;
+        const char *Text;
+        int Bar;
+    } cases[] = {
+        {4, 10, "2,5", 25},
+        {0, 10, "0", 0},
+        {0, 0, "0", 0},
+        {Inf, Inf, "0", 0},
+        {Inf, 3, "0", 0},
+        {3, Inf, "0", 0},
+        {5, 0, "0", 0},
+        {1, 12, "12", 120},             // above the bar's 100: shown full
+        {3, 1, "0,3333", 3},
+        {8, 2, "0,25", 2},              // 2.5 goes to the even 2
+        {4, 3, "0,75", 8},              // 7.5 goes to the even 8
+        {4, 5, "1,25", 12},             // 12.5 goes to the even 12
+        {1e-300, 1e300, "1E0600", 100}, // tenfold beyond the bar's integer: full
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(GainText(c.In, c.Out), c.Text) << c.In << " " << c.Out;
+        EXPECT_EQ(GainBarPosition(c.In, c.Out, 100), c.Bar) << c.In << " " << c.Out;
+    }
+}
+
+TEST(DisplayFiguresTest, RatioBarPositionsRoundHalvesToEven)
+{
+    const struct {
+        double Snr;
+        int Position;
+    } cases[] = {
+        {0, 0}, {3.25, 32}, {3.75, 38}, {3.24, 32}, {3.26, 33}, {150, 1500}, {200, 2000}, {Inf, 1500},
+        // The product is formed at extended precision: the stored 0.05 lies just above
+        // 0.05 and 0.15 just below 0.15.
+        {0.05, 1}, {0.15, 1},
+        {214748364.7, 2147483647}, // the largest tenfold that still fits
+        {214748364.8, 1500},       // one more does not: a full bar
+        {1e300, 1500},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RatioBarPosition(c.Snr, 1500), c.Position) << c.Snr;
+}
+
+} // namespace

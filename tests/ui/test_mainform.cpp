@@ -1,0 +1,649 @@
+// The main window: its stored layout, the parameter handlers, the run and the display refresh.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "ApplicationTitle.h"
+#include "ChartSeries.h"
+#include "DSPTools.h"
+#include "Experiment.h"
+#include "NumberText.h"
+#include "RegionalSettings.h"
+#include "TButton.h"
+#include "TCaptionLabel.h"
+#include "TChart.h"
+#include "TEdit.h"
+#include "TFigureBox.h"
+#include "TForm1.h"
+#include "TProgressBar.h"
+#include "TRadioGroup.h"
+#include "TRunLoop.h"
+#include "TTimer.h"
+#include "UiTestSupport.h"
+#include "WaveShaping.h"
+
+namespace {
+constexpr double Inf = std::numeric_limits<double>::infinity();
+using TState = TRunLoop::TState;
+
+struct MainFormTest : ::testing::Test {
+    TDecimalSeparatorScope Comma{","};
+    TBoxCapture Boxes;
+    uint32_t SeedAtStart = RandomSeed;
+    std::unique_ptr<TForm1> Form = std::make_unique<TForm1>();
+
+    void SetUp() override
+    {
+        Form->show();
+        QApplication::setActiveWindow(Form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    }
+    void TearDown() override
+    {
+        Form.reset();
+        RandomSeed = SeedAtStart;
+    }
+
+    // Runs the window's loop until it has made Total passes in all (Start first if asked).
+    void RunUntil(int64_t Total, bool PressStart = true)
+    {
+        Form->RunLoop().SetPassLimit(Total);
+        if (PressStart)
+            QTest::mouseClick(Form->Button1, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Form->RunLoop().PassesMade() >= Total; }, 20000));
+        EXPECT_EQ(Form->RunLoop().PassesMade(), Total);
+    }
+    void Stop() { QTest::mouseClick(Form->Button2, Qt::LeftButton); }
+    void ClickItem(TRadioGroup *Group, int Index) { QTest::mouseClick(Group->Button(Index), Qt::LeftButton); }
+    static void Retype(TEdit *Edit, const QString &Text)
+    {
+        Edit->setFocus();
+        Edit->selectAll();
+        if (Text.isEmpty())
+            QTest::keyClick(Edit, Qt::Key_Delete);
+        else
+            QTest::keyClicks(Edit, Text);
+    }
+    void Up(TUpDown *UpDown, int n = 1)
+    {
+        for (int i = 0; i < n; ++i)
+            QTest::mouseClick(UpDown->UpButton(), Qt::LeftButton);
+    }
+    void Down(TUpDown *UpDown, int n = 1)
+    {
+        for (int i = 0; i < n; ++i)
+            QTest::mouseClick(UpDown->DownButton(), Qt::LeftButton);
+    }
+    // A bare engine as the window builds it, on the noise sequence the window started from.
+    std::unique_ptr<TExperiment> BareEngine()
+    {
+        RandomSeed = SeedAtStart;
+        auto e = std::make_unique<TExperiment>();
+        e->SetTimeConstant(5);
+        return e;
+    }
+    double Pole() const { return -Form->Engine->InputFilter->A(1); }
+};
+
+void ExpectSameState(const TExperiment &a, const TExperiment &b)
+{
+    EXPECT_EQ(a.SignalHist, b.SignalHist);
+    EXPECT_EQ(a.NoiseHist, b.NoiseHist);
+    EXPECT_EQ(a.InputHist, b.InputHist);
+    EXPECT_EQ(a.OutSignalHist, b.OutSignalHist);
+    EXPECT_EQ(a.OutNoiseHist, b.OutNoiseHist);
+    EXPECT_EQ(a.OutputHist, b.OutputHist);
+    EXPECT_EQ(a.InPeakWin, b.InPeakWin);
+    EXPECT_EQ(a.OutPeakWin, b.OutPeakWin);
+    EXPECT_EQ(a.InPeak, b.InPeak);
+    EXPECT_EQ(a.InNoiseRms, b.InNoiseRms);
+    EXPECT_EQ(a.InSnr, b.InSnr);
+    EXPECT_EQ(a.OutPeak, b.OutPeak);
+    EXPECT_EQ(a.OutNoiseRms, b.OutNoiseRms);
+    EXPECT_EQ(a.OutSnr, b.OutSnr);
+    EXPECT_EQ(a.AvgCount, b.AvgCount);
+    EXPECT_EQ(a.StatsValid, b.StatsValid);
+    EXPECT_EQ(a.Generator->SampleIndex(), b.Generator->SampleIndex());
+}
+
+QString Q(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+TEST_F(MainFormTest, StoredLayoutPlacesEveryControlByName)
+{
+    EXPECT_EQ(Form->windowTitle(), "Оптимальная фильтрация сигналов");
+    EXPECT_EQ(Form->pos(), QPoint(194, 132));
+    EXPECT_EQ(Form->palette().color(QPalette::Window), QColor(166, 202, 240));
+    const struct {
+        const char *Name;
+        QRect Rect;
+    } controls[] = {
+        {"RadioGroup1", {7, 4, 290, 133}},   {"Chart1", {304, 8, 401, 240}},      {"Chart2", {304, 248, 401, 241}},
+        {"Button1", {16, 680, 121, 33}},     {"Button2", {152, 680, 121, 33}},    {"Edit1", {200, 527, 73, 32}},
+        {"Chart3", {304, 488, 401, 241}},    {"UpDown1", {273, 527, 16, 32}},     {"RadioGroup2", {7, 407, 290, 82}},
+        {"RadioGroup3", {7, 140, 290, 93}},  {"Edit2", {200, 368, 73, 32}},       {"UpDown2", {272, 368, 16, 32}},
+        {"Edit3", {200, 304, 73, 32}},       {"UpDown3", {273, 304, 16, 32}},     {"CheckBox1", {15, 245, 370, 20}},
+        {"GroupBox1", {712, 248, 297, 233}}, {"Label9", {200, 72, 65, 25}},       {"Label11", {200, 104, 65, 25}},
+        {"Label13", {200, 136, 65, 25}},     {"ProgressBar1", {200, 176, 66, 14}}, {"GroupBox2", {712, 488, 297, 241}},
+        {"Label1", {192, 64, 65, 25}},       {"Label3", {192, 96, 65, 25}},       {"Label5", {192, 128, 65, 25}},
+        {"Label21", {192, 176, 66, 25}},     {"ProgressBar2", {192, 152, 66, 13}}, {"ProgressBar3", {192, 200, 66, 13}},
+    };
+    for (const auto &c : controls) {
+        auto *w = Form->findChild<QWidget *>(c.Name);
+        ASSERT_NE(w, nullptr) << c.Name;
+        EXPECT_EQ(w->geometry(), c.Rect) << c.Name;
+    }
+    for (const char *name : {"Label7", "Label15", "Label16", "Label10", "Label12", "Label14", "Label2", "Label4",
+                             "Label6", "Label20"})
+        EXPECT_NE(Form->findChild<TCaptionLabel *>(name), nullptr) << name;
+    EXPECT_EQ(Form->findChild<TTimer *>("Timer1"), Form->Timer1);
+    EXPECT_EQ(Form->Label10->parent(), Form->GroupBox1);
+    EXPECT_EQ(Form->Label20->parent(), Form->GroupBox2);
+    // Resizing moves nothing.
+    Form->resize(1200, 900);
+    EXPECT_EQ(Form->Chart3->geometry(), QRect(304, 488, 401, 241));
+}
+
+TEST_F(MainFormTest, StartUpState)
+{
+    EXPECT_EQ(Form->RadioGroup1->ItemIndex(), 0);
+    EXPECT_EQ(Form->RadioGroup1->Button(0)->text(), "Прямоугольные импульсы");
+    EXPECT_TRUE(Form->RadioGroup1->Button(0)->isChecked());
+    EXPECT_EQ(Form->RadioGroup3->ItemIndex(), -1);
+    EXPECT_EQ(Form->RadioGroup2->ItemIndex(), 0);
+    EXPECT_EQ(Form->RadioGroup2->Button(0)->text(), "RC-цепочка");
+    EXPECT_FALSE(Form->CheckBox1->isChecked());
+    EXPECT_EQ(Form->Edit1->text(), "5");
+    EXPECT_EQ(Form->Edit2->text(), "0,3");
+    EXPECT_EQ(Form->Edit3->text(), "0");
+    EXPECT_EQ(Form->UpDown1->Position(), 5);
+    EXPECT_EQ(Form->UpDown2->Position(), 3);
+    EXPECT_EQ(Form->UpDown3->Position(), 0);
+    EXPECT_EQ(Form->UpDown2->Associate(), nullptr);
+    EXPECT_EQ(Form->UpDown1->Associate(), Form->Edit1);
+    for (TFigureBox *box : {Form->Label9, Form->Label11, Form->Label13, Form->Label1, Form->Label3, Form->Label5,
+                            Form->Label21})
+        EXPECT_EQ(box->text(), "0") << box->objectName().toStdString();
+    EXPECT_EQ(Form->ProgressBar1->maximum(), 1500);
+    EXPECT_EQ(Form->ProgressBar3->maximum(), 100);
+    EXPECT_TRUE(Form->Timer1->Enabled());
+    EXPECT_EQ(Form->Timer1->Interval(), 500);
+    EXPECT_FALSE(Form->Running);
+    EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
+    // The sections follow the time-constant box from the start; the preset pole stays.
+    EXPECT_EQ(Pole(), RCPoleFromTimeConstant(5));
+    EXPECT_EQ(Form->Engine->RCPole, 0.8);
+    EXPECT_FALSE(Form->Engine->StatsValid);
+
+    // Before Start every tick draws zeros and leaves the bars empty.
+    Form->Timer1Timer(Form->Timer1);
+    for (TLineSeries *s : {Form->Series1, Form->Series2, Form->Series3}) {
+        ASSERT_EQ(s->Count(), 256);
+        EXPECT_EQ(s->YValues().MinValue(), 0);
+        EXPECT_EQ(s->YValues().MaxValue(), 0);
+    }
+    EXPECT_EQ(Form->Label13->text(), "0");
+    EXPECT_EQ(Form->Label21->text(), "0");
+    EXPECT_EQ(Form->ProgressBar1->Position(), 0);
+    EXPECT_EQ(Form->ProgressBar3->Position(), 0);
+    EXPECT_TRUE(Boxes.Texts.isEmpty());
+}
+
+TEST_F(MainFormTest, WindowFontFallsBackToAnInstalledSansWhoseTextsFitTheirControls)
+{
+    const QFontInfo info(Form->font());
+    EXPECT_EQ(info.pixelSize(), 19);
+    EXPECT_TRUE(info.family() == "Liberation Sans" || info.family() == "Arial" || info.family() == "DejaVu Sans")
+        << info.family().toStdString();
+    // Every button-like text within its control (the size hint adds 4 pixels of margin
+    // beyond the text).
+    QList<QAbstractButton *> buttons = Form->findChildren<QAbstractButton *>();
+    for (QAbstractButton *b : buttons) {
+        if (qobject_cast<QToolButton *>(b))
+            continue;
+        const int margin = qobject_cast<QPushButton *>(b) ? 0 : 4;
+        EXPECT_LE(b->sizeHint().width() - margin, b->width()) << b->text().toStdString();
+    }
+    // Plain captions end before the control to their right; wrapped ones take two lines.
+    const struct {
+        QLabel *Label;
+        int RightLimit;
+    } captions[] = {{Form->Label15, 200}, {Form->Label12, 200}, {Form->Label14, 200},
+                    {Form->Label4, 192},  {Form->Label6, 192},  {Form->Label20, 192}};
+    for (const auto &c : captions)
+        EXPECT_LE(c.Label->geometry().right(), c.RightLimit) << c.Label->text().toStdString();
+    for (QLabel *wrapped : {Form->Label7, Form->Label16, Form->Label10, Form->Label2})
+        EXPECT_EQ(wrapped->height(), 48) << wrapped->text().toStdString();
+}
+
+TEST_F(MainFormTest, TabVisitsTheFocusableControlsInOrder)
+{
+    Form->RadioGroup1->Button(0)->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *w = QApplication::focusWidget();
+        visited << (qobject_cast<QRadioButton *>(w) ? w->parentWidget()->objectName() : w->objectName());
+    }
+    EXPECT_EQ(visited, QStringList({"Button1", "Button2", "Edit1", "RadioGroup2", "Edit2", "Edit3", "CheckBox1",
+                                    "RadioGroup1"}));
+}
+
+TEST_F(MainFormTest, NoiseSpinnerWritesTenthsAndStopsAtItsLimits)
+{
+    Form->Engine->StatsValid = true;
+    Up(Form->UpDown2);
+    EXPECT_EQ(Form->Edit2->text(), "0,4");
+    EXPECT_EQ(Form->UpDown2->Position(), 4);
+    EXPECT_FALSE(Form->Engine->StatsValid);
+
+    Down(Form->UpDown2, 3);
+    EXPECT_EQ(Form->Edit2->text(), "0,1");
+    Down(Form->UpDown2);
+    EXPECT_EQ(Form->Edit2->text(), "0");
+    Form->Engine->StatsValid = true;
+    Down(Form->UpDown2, 2); // at the limit: no event, the statistics stay
+    EXPECT_EQ(Form->UpDown2->Position(), 0);
+    EXPECT_TRUE(Form->Engine->StatsValid);
+
+    Up(Form->UpDown2, 10);
+    EXPECT_EQ(Form->Edit2->text(), "1");
+    Form->UpDown2->SetPosition(99);
+    Up(Form->UpDown2, 3);
+    EXPECT_EQ(Form->Edit2->text(), "10");
+    EXPECT_EQ(Form->UpDown2->Position(), 100);
+    EXPECT_TRUE(Boxes.Texts.isEmpty());
+}
+
+TEST_F(MainFormTest, EveryTenthRoundTripsThroughTheNoiseText)
+{
+    // Each spinner position's text converts back to the same position, so the echo of the
+    // text handler never moves the spinner.
+    for (int p = 0; p <= 100; ++p) {
+        Form->UpDown2->SetPosition(p);
+        Form->UpDown2Click(Form->UpDown2, TUDBtnType::btNext);
+        ASSERT_EQ(Form->UpDown2->Position(), p) << Form->Edit2->text().toStdString();
+    }
+}
+
+TEST_F(MainFormTest, TypedNoiseLevelsKeepTheirTextAndSetTheSpinner)
+{
+    const struct {
+        const char *Typed;
+        int Position;
+        bool Up;
+        const char *NextText;
+    } cases[] = {
+        {"0,25", 2, true, "0,3"}, {"-0,5", 0, true, "0,1"}, {"12", 100, false, "9,9"},
+        {"1E400", 100, false, "9,9"}, {"0,99", 9, true, "1"},
+    };
+    for (const auto &c : cases) {
+        Form->Engine->StatsValid = true;
+        Retype(Form->Edit2, Q(c.Typed));
+        EXPECT_EQ(Form->Edit2->text(), Q(c.Typed));
+        EXPECT_EQ(Form->UpDown2->Position(), c.Position) << c.Typed;
+        EXPECT_FALSE(Form->Engine->StatsValid);
+        if (c.Up)
+            Up(Form->UpDown2);
+        else
+            Down(Form->UpDown2);
+        EXPECT_EQ(Form->Edit2->text(), Q(c.NextText)) << c.Typed;
+    }
+    // A lone minus on the way to "-0,5" is not a number yet.
+    EXPECT_EQ(Boxes.Texts, QStringList({"'-' is not a valid floating point value."}));
+}
+
+TEST_F(MainFormTest, UnreadableNoiseTextIsReportedAndKeepsTheSpinner)
+{
+    Form->Engine->StatsValid = true;
+    Retype(Form->Edit2, "");
+    Retype(Form->Edit2, "0.3");
+    EXPECT_EQ(Boxes.Texts, QStringList({"'' is not a valid floating point value.",
+                                        "'0.' is not a valid floating point value.",
+                                        "'0.3' is not a valid floating point value."}));
+    EXPECT_EQ(Form->UpDown2->Position(), 0); // from the "0" typed on the way
+    EXPECT_FALSE(Form->Engine->StatsValid);
+}
+
+TEST_F(MainFormTest, TimeConstantKeystrokesBuildSectionsOrReportWithoutChange)
+{
+    Form->Engine->StatsValid = true;
+    Retype(Form->Edit1, "12");
+    EXPECT_EQ(Pole(), RCPoleFromTimeConstant(12));
+    EXPECT_FALSE(Form->Engine->StatsValid);
+    EXPECT_EQ(Form->Engine->InputFilter->B(0), static_cast<double>(1.0L - RCPoleFromTimeConstant(12)));
+
+    // Emptying the box: reported, nothing changes.
+    const TIIRFilter *sections = Form->Engine->InputFilter.get();
+    Form->Engine->StatsValid = true;
+    Retype(Form->Edit1, "");
+    ASSERT_EQ(Boxes.Texts, QStringList({"'' is not a valid floating point value."}));
+    EXPECT_EQ(Form->Engine->InputFilter.get(), sections);
+    EXPECT_TRUE(Form->Engine->StatsValid);
+
+    // "0" and "0," are both zero: two division errors, then tau = 0.5.
+    QTest::keyClicks(Form->Edit1, "0,5");
+    EXPECT_EQ(Boxes.Texts.mid(1), QStringList({"Floating point division by zero.", "Floating point division by zero."}));
+    EXPECT_EQ(Pole(), RCPoleFromTimeConstant(0.5L));
+    EXPECT_EQ(Boxes.Captions.value(1), ApplicationTitle());
+}
+
+TEST_F(MainFormTest, TimeConstantTypedKeystrokeByKeystrokePassesThroughEachValue)
+{
+    Form->Edit1->setFocus();
+    Form->Edit1->selectAll();
+    QTest::keyClick(Form->Edit1, Qt::Key_1);
+    EXPECT_EQ(Pole(), RCPoleFromTimeConstant(1));
+    QTest::keyClick(Form->Edit1, Qt::Key_2);
+    EXPECT_EQ(Pole(), RCPoleFromTimeConstant(12));
+}
+
+TEST_F(MainFormTest, SpinnersOfTheTimeConstantAndTheCopyDelay)
+{
+    Form->Engine->StatsValid = true;
+    const TIIRFilter *before = Form->Engine->InputFilter.get();
+    Up(Form->UpDown1);
+    EXPECT_EQ(Form->Edit1->text(), "6");
+    EXPECT_NE(Form->Engine->InputFilter.get(), before);
+    EXPECT_EQ(Pole(), RCPoleFromTimeConstant(6));
+    EXPECT_FALSE(Form->Engine->StatsValid);
+    Down(Form->UpDown1, 10);
+    EXPECT_EQ(Form->Edit1->text(), "1");
+
+    Form->Engine->StatsValid = true;
+    Up(Form->UpDown3, 3);
+    EXPECT_EQ(Form->Edit3->text(), "3");
+    QTest::mouseClick(Form->CheckBox1, Qt::LeftButton);
+    EXPECT_TRUE(Form->CheckBox1->isChecked());
+    EXPECT_TRUE(Form->Engine->StatsValid);
+}
+
+TEST_F(MainFormTest, SignalGroupsStayExclusiveAndReselectingChangesNothing)
+{
+    Form->Engine->StatsValid = true;
+    ClickItem(Form->RadioGroup3, 1);
+    EXPECT_EQ(Form->RadioGroup3->ItemIndex(), 1);
+    EXPECT_EQ(Form->RadioGroup1->ItemIndex(), -1);
+    EXPECT_FALSE(Form->RadioGroup1->Button(0)->isChecked());
+    EXPECT_FALSE(Form->Engine->StatsValid);
+
+    ClickItem(Form->RadioGroup1, 2);
+    EXPECT_EQ(Form->RadioGroup1->ItemIndex(), 2);
+    EXPECT_EQ(Form->RadioGroup3->ItemIndex(), -1);
+
+    Form->Engine->StatsValid = true;
+    ClickItem(Form->RadioGroup1, 2);
+    ClickItem(Form->RadioGroup2, 0);
+    EXPECT_TRUE(Form->Engine->StatsValid);
+    ClickItem(Form->RadioGroup2, 1);
+    EXPECT_FALSE(Form->Engine->StatsValid);
+    EXPECT_EQ(Form->RadioGroup1->ItemIndex(), 2);
+}
+
+TEST_F(MainFormTest, StoppedRunShowsTheBareEnginesFigures)
+{
+    RunUntil(700);
+    Stop();
+    EXPECT_FALSE(Form->Running);
+    EXPECT_FALSE(Form->Timer1->Enabled());
+    EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
+
+    auto bare = BareEngine();
+    bare->StartRun();
+    for (int i = 0; i < 700; ++i)
+        bare->Pass(0.3, false, 0, 0, -1, 0);
+    ExpectSameState(*Form->Engine, *bare);
+
+    Form->Timer1Timer(Form->Timer1);
+    EXPECT_EQ(Form->Label9->text(), Q(FormatGeneral(bare->InPeak, 4, 4)));
+    EXPECT_EQ(Form->Label11->text(), Q(FormatGeneral(bare->InNoiseRms, 4, 4)));
+    EXPECT_EQ(Form->Label13->text(), Q(FormatGeneral(bare->InSnr, 4, 4)));
+    EXPECT_EQ(Form->Label1->text(), Q(FormatGeneral(bare->OutPeak, 4, 4)));
+    EXPECT_EQ(Form->Label3->text(), Q(FormatGeneral(bare->OutNoiseRms, 4, 4)));
+    EXPECT_EQ(Form->Label5->text(), Q(FormatGeneral(bare->OutSnr, 4, 4)));
+    EXPECT_EQ(Form->Label21->text(), Q(FormatGeneral(static_cast<long double>(bare->OutSnr) / bare->InSnr, 4, 4)));
+    EXPECT_EQ(Form->ProgressBar1->Position(), static_cast<int>(std::nearbyint(bare->InSnr * 10.0L)));
+    for (int i = 0; i < 256; ++i) {
+        ASSERT_EQ(Form->Series2->YValues().Value(i), bare->InputHist[i]) << i;
+        ASSERT_EQ(Form->Series3->YValues().Value(i), bare->OutputHist[i]) << i;
+        ASSERT_EQ(Form->Series1->XValues().Value(i), i);
+    }
+    EXPECT_TRUE(Boxes.Texts.isEmpty());
+}
+
+TEST_F(MainFormTest, MatchedFilterRunWithTheBarkerCode)
+{
+    ClickItem(Form->RadioGroup3, 1);
+    ClickItem(Form->RadioGroup2, 1);
+    QTest::mouseClick(Form->CheckBox1, Qt::LeftButton);
+    Up(Form->UpDown3, 20);
+    RunUntil(450);
+    Stop();
+    auto bare = BareEngine();
+    bare->StartRun();
+    for (int i = 0; i < 450; ++i)
+        bare->Pass(0.3, true, 20, -1, 1, 1);
+    ExpectSameState(*Form->Engine, *bare);
+}
+
+TEST_F(MainFormTest, StopThenStartAndStartDuringARunRestartTheAveraging)
+{
+    RunUntil(300);
+    Stop();
+    RunUntil(500);
+    // Start pressed during the run: the same run, the averaging starts over.
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    EXPECT_EQ(Form->Engine->AvgCount, 0);
+    RunUntil(650, false);
+    EXPECT_EQ(Form->RunLoop().State(), TState::Active);
+    Stop();
+    EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
+    Form->RunLoop().SetPassLimit(std::numeric_limits<int64_t>::max());
+    QTest::qWait(20);
+    EXPECT_EQ(Form->RunLoop().PassesMade(), 650);
+
+    auto bare = BareEngine();
+    for (int n : {300, 200, 150}) {
+        bare->StartRun();
+        for (int i = 0; i < n; ++i)
+            bare->Pass(0.3, false, 0, 0, -1, 0);
+    }
+    ExpectSameState(*Form->Engine, *bare);
+    EXPECT_EQ(Form->Engine->AvgCount, 150);
+}
+
+TEST_F(MainFormTest, InvalidCopyDelayStallsTheRunUntilStartOrStop)
+{
+    Form->Edit3->SetText("x");
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes.Texts.isEmpty(); }, 5000));
+    QTest::qWait(30);
+    EXPECT_EQ(Boxes.Texts, QStringList({"'x' is not a valid integer value."}));
+    EXPECT_EQ(Boxes.Captions, QStringList({ApplicationTitle()}));
+    EXPECT_EQ(Form->RunLoop().State(), TState::Stalled);
+    EXPECT_TRUE(Form->Running);
+    EXPECT_TRUE(Form->Timer1->Enabled());
+    EXPECT_EQ(Form->RunLoop().PassesMade(), 0);
+    EXPECT_EQ(Form->Engine->Generator->SampleIndex(), 0);
+
+    // Start again after mending the text: the run goes on.
+    Form->Edit3->SetText("0");
+    RunUntil(50);
+    Stop();
+    EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
+
+    // An empty text stalls too, Stop ends the stalled run.
+    Form->Edit3->SetText("");
+    Form->RunLoop().SetPassLimit(std::numeric_limits<int64_t>::max());
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Boxes.Texts.size() == 2; }, 5000));
+    EXPECT_EQ(Boxes.Texts.at(1), "'' is not a valid integer value.");
+    Stop();
+    EXPECT_FALSE(Form->Running);
+    EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
+}
+
+TEST_F(MainFormTest, NoiseBeyondTheDoubleRangeStallsWithOverflow)
+{
+    Form->Edit2->SetText("1E400");
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes.Texts.isEmpty(); }, 5000));
+    EXPECT_EQ(Boxes.Texts, QStringList({"Floating point overflow."}));
+    EXPECT_EQ(Form->RunLoop().State(), TState::Stalled);
+    Stop();
+}
+
+TEST_F(MainFormTest, HandlerErrorDuringARunHoldsThePassesOnlyWhileTheBoxIsOpen)
+{
+    RunUntil(100);
+    Form->RunLoop().SetPassLimit(std::numeric_limits<int64_t>::max());
+    int64_t atOpen = -1, atClose = -1;
+    TErrorBox::Instance().SetHook([&](const QString &, const QString &) {
+        atOpen = Form->RunLoop().PassesMade();
+        QTest::qWait(100); // events go on while the box is open; passes do not
+        atClose = Form->RunLoop().PassesMade();
+    });
+    Retype(Form->Edit1, "0");
+    EXPECT_GE(atOpen, 100);
+    EXPECT_EQ(atClose, atOpen);
+    const int64_t after = Form->RunLoop().PassesMade();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->RunLoop().PassesMade() > after + 100; }, 5000));
+    EXPECT_EQ(Form->RunLoop().State(), TState::Active);
+    Stop();
+}
+
+TEST_F(MainFormTest, ClosingTheWindowDuringARunEndsTheRun)
+{
+    RunUntil(20);
+    Form->RunLoop().SetPassLimit(std::numeric_limits<int64_t>::max());
+    Form->close();
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_FALSE(Form->Running);
+    EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
+    const int64_t made = Form->RunLoop().PassesMade();
+    QTest::qWait(20);
+    EXPECT_EQ(Form->RunLoop().PassesMade(), made);
+}
+
+TEST_F(MainFormTest, RefreshShowsInfinitiesFullAndEmptyBarsAndTheGain)
+{
+    TExperiment &e = *Form->Engine;
+    auto refresh = [&] { Form->Timer1Timer(Form->Timer1); };
+
+    // Just after a restart: no noise figures yet.
+    e.InPeak = 1;
+    e.OutPeak = 0.5;
+    e.InNoiseRms = e.OutNoiseRms = 0;
+    e.InSnr = e.OutSnr = Inf;
+    refresh();
+    EXPECT_EQ(Form->Label13->text(), "INF");
+    EXPECT_EQ(Form->Label5->text(), "INF");
+    EXPECT_EQ(Form->ProgressBar1->value(), 1500);
+    EXPECT_EQ(Form->ProgressBar2->value(), 1500);
+    EXPECT_EQ(Form->Label21->text(), "0");
+    EXPECT_EQ(Form->ProgressBar3->Position(), 0);
+
+    // Matched filter before its output noise is formed.
+    e.InNoiseRms = 0.3;
+    e.InSnr = 3.25;
+    refresh();
+    EXPECT_EQ(Form->Label13->text(), "3,25");
+    EXPECT_EQ(Form->ProgressBar1->Position(), 32);
+    EXPECT_EQ(Form->Label5->text(), "INF");
+    EXPECT_EQ(Form->ProgressBar2->value(), 1500);
+    EXPECT_EQ(Form->Label21->text(), "0");
+    EXPECT_EQ(Form->ProgressBar3->Position(), 0);
+
+    e.InSnr = 3.75;
+    e.OutSnr = 200;
+    refresh();
+    EXPECT_EQ(Form->ProgressBar1->Position(), 38);
+    EXPECT_EQ(Form->ProgressBar2->Position(), 2000);
+    EXPECT_EQ(Form->ProgressBar2->value(), 1500);
+
+    e.InSnr = 4;
+    e.OutSnr = 10;
+    e.InPeak = 12345.678;
+    e.OutNoiseRms = 0.0000999;
+    refresh();
+    EXPECT_EQ(Form->Label21->text(), "2,5");
+    EXPECT_EQ(Form->ProgressBar3->Position(), 25);
+    EXPECT_EQ(Form->Label9->text(), "1,235E0004");
+    EXPECT_EQ(Form->Label3->text(), "9,99E-0005");
+
+    e.OutSnr = 48;
+    refresh();
+    EXPECT_EQ(Form->Label21->text(), "12");
+    EXPECT_EQ(Form->ProgressBar3->value(), 100);
+
+    // The three series are rebuilt from the histories at every tick.
+    for (int i = 0; i < TExperiment::HistLen; ++i) {
+        e.SignalHist[i] = i;
+        e.InputHist[i] = -i;
+    }
+    e.OutputHist[255] = 7;
+    e.OutputHist[256] = 9; // beyond the displayed part
+    refresh();
+    refresh();
+    ASSERT_EQ(Form->Series1->Count(), 256);
+    EXPECT_EQ(Form->Series1->YValues().Value(255), 255);
+    EXPECT_EQ(Form->Series2->YValues().MinValue(), -255);
+    EXPECT_EQ(Form->Series3->YValues().MaxValue(), 7);
+    EXPECT_EQ(Form->Series3->XValues().MaxValue(), 255);
+}
+
+TEST_F(MainFormTest, RegionalChangeNoticeSwitchesTheSeparatorOfNewTexts)
+{
+    SetRegionalSettingsSource([] { return QLocale::c(); });
+    QEvent notice(QEvent::LocaleChange);
+    QCoreApplication::sendEvent(qApp, &notice);
+    Up(Form->UpDown2);
+    EXPECT_EQ(Form->Edit2->text(), "0.4");
+    Form->Engine->InSnr = 0.5;
+    Form->Timer1Timer(Form->Timer1);
+    EXPECT_EQ(Form->Label13->text(), "0.5");
+    // A comma no longer reads as a separator.
+    Retype(Form->Edit2, "0,3");
+    EXPECT_EQ(Boxes.Texts.last(), "'0,3' is not a valid floating point value.");
+    SetRegionalSettingsSource({});
+}
+
+TEST(MainFormPointTest, UnderAPointTheStoredNoiseTextStartsAndACommaFails)
+{
+    TDecimalSeparatorScope point(".");
+    TBoxCapture boxes;
+    const uint32_t seed = RandomSeed;
+    {
+        TForm1 form;
+        form.show();
+        EXPECT_EQ(form.Edit2->text(), "0.3");
+        form.RunLoop().SetPassLimit(10);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form.RunLoop().PassesMade() == 10; }, 5000));
+        EXPECT_TRUE(boxes.Texts.isEmpty());
+        // The box's own handler reports the text first, then the next pass stalls on it.
+        form.Edit2->setText("0,3");
+        form.RunLoop().SetPassLimit(20);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Texts.size() == 2; }, 5000));
+        EXPECT_EQ(boxes.Texts, QStringList(2, "'0,3' is not a valid floating point value."));
+        EXPECT_EQ(form.RunLoop().State(), TState::Stalled);
+        EXPECT_EQ(form.RunLoop().PassesMade(), 10);
+    }
+    RandomSeed = seed;
+}
+
+} // namespace
