@@ -15,9 +15,15 @@ public:
     static constexpr int MaxDelay = 100;
     static constexpr int OutHistLen = HistLen + MaxDelay;
     static constexpr int PeakWinLen = 200;
+    // First history index that takes part in the matched filter's sum.
+    static constexpr int CorrelationStart = HistLen - PeakWinLen;
 
     // Creation: window length, the standard generator, RCPole 0.8 and three RC sections.
     TExperiment();
+    // Releases the generator and the three sections, in this order.
+    ~TExperiment();
+    TExperiment(const TExperiment &) = delete;
+    TExperiment &operator=(const TExperiment &) = delete;
 
     // Start of a run (Start, or Start during a run): AvgCount := 0, nothing else.
     void StartRun();
@@ -62,5 +68,22 @@ public:
     int32_t AvgCount = 0;
 
 private:
+    void FilterRC(double &Output, double &Signal, double &Noise);
+    void Correlate(int32_t SimpleKind, int32_t ComplexKind, double &Output, double &Signal,
+                   double &Noise);
+    void PrepareReference(int32_t SimpleKind, int32_t ComplexKind);
+    void FoldNoiseStatistics(double x, double y);
+    void RestartStatistics();
+
+    // The matched filter's reference. It depends only on the signal kinds and the
+    // generator, so it is built again only when one of them, or the generator's record of
+    // the last reference length (which gives the output delay), has changed.
     std::array<double, TWaveForm::MaxPeriodSamples> Reference{};
+    const TWaveForm *RefGenerator = nullptr;
+    int32_t RefSimpleKind = 0;
+    int32_t RefComplexKind = 0;
+    int32_t RefLength = -1;
+    // Indexes of the reference's non-zero entries, ascending.
+    std::array<int16_t, TWaveForm::MaxPeriodSamples> RefTerms{};
+    int32_t RefTermCount = 0;
 };

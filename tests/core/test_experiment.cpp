@@ -1,0 +1,355 @@
+// The engine's pass: the state after each kind of pass, the histories and their delay,
+// the measurements, and the matched filter's sums bit for bit.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <new>
+#include <vector>
+
+#include "Experiment.h"
+
+namespace {
+
+// Counts every allocation of the program, so a test can show that passes allocate nothing.
+std::atomic<long> Allocations{0};
+
+struct TKinds {
+    int Simple, Complex;
+};
+constexpr TKinds Rectangle{0, -1}, Rising{1, -1}, Falling{2, -1}, Triangle{3, -1}, Lfm{-1, 0},
+    Barker{-1, 1};
+constexpr int RC = 0, Matched = 1;
+constexpr double Inf = std::numeric_limits<double>::infinity();
+
+class Engine : public ::testing::Test {
+protected:
+    void SetUp() override { RandomSeed = 0; }
+    void Run(int Passes, double Sigma, TKinds K, int Filter, bool Copy = false, int Delay = 0)
+    {
+        for (int p = 0; p < Passes; ++p)
+            E.Pass(Sigma, Copy, Delay, K.Simple, K.Complex, Filter);
+    }
+    TExperiment E;
+};
+
+template <typename A>
+bool AllZero(const A &a)
+{
+    return std::all_of(a.begin(), a.end(), [](double v) { return v == 0.0; });
+}
+
+// The matched filter's output as written out step by step: the whole reference, zeros and
+// all, from a generator of its own, every term at extended precision and the running sum
+// rounded after each addition.
+double LiteralCorrelation(const std::array<double, 256> &Hist, TKinds K)
+{
+    TWaveForm G(10, 2000.0, 10.0);
+    std::array<double, 200> Ref;
+    G.BuildReference(K.Simple, K.Complex, Ref);
+    const long double g = G.ReferenceGain(K.Complex);
+    double Acc = 0.0;
+    for (int i = 0; i < 200; ++i)
+        Acc = static_cast<double>(Acc + ((Hist[56 + i] * static_cast<long double>(Ref[i])) / 200) * g);
+    return Acc;
+}
+
+} // namespace
+
+void *operator new(std::size_t n)
+{
+    ++Allocations;
+    if (void *p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+// GCC cannot see that these pair with the replacement above.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+
+TEST_F(Engine, CreationGivesStandardGeneratorPointEightSectionsAndZeros)
+{
+    EXPECT_EQ(E.WindowLen, 200);
+    EXPECT_EQ(E.RCPole, 0.8);
+    EXPECT_EQ(E.Generator->PeriodSamples(), 200);
+    EXPECT_EQ(E.Generator->SampleIndex(), 0);
+    for (const TIIRFilter *F : {E.InputFilter.get(), E.SignalFilter.get(), E.NoiseFilter.get()}) {
+        ASSERT_EQ(F->Length(), 2);
+        EXPECT_EQ(F->B(0), static_cast<double>(1.0L - 0.8));
+        EXPECT_EQ(F->A(1), -0.8);
+    }
+    EXPECT_NE(E.InputFilter.get(), E.SignalFilter.get());
+    EXPECT_NE(E.SignalFilter.get(), E.NoiseFilter.get());
+    EXPECT_TRUE(AllZero(E.SignalHist) && AllZero(E.NoiseHist) && AllZero(E.InputHist));
+    EXPECT_TRUE(AllZero(E.OutSignalHist) && AllZero(E.OutNoiseHist) && AllZero(E.OutputHist));
+    EXPECT_TRUE(AllZero(E.InPeakWin) && AllZero(E.OutPeakWin));
+    for (double v : {E.InPeak, E.InNoiseRms, E.InNoiseMs, E.InSnr, E.OutPeak, E.OutNoiseRms, E.OutNoiseMs, E.OutSnr})
+        EXPECT_EQ(v, 0.0);
+    EXPECT_FALSE(E.StatsValid);
+    EXPECT_EQ(E.AvgCount, 0);
+}
+
+TEST_F(Engine, RestartPassStoresFromOldStateThenClearsNoiseAndResetsSections)
+{
+    Run(1, 0.3, Rectangle, RC);
+    const double B0 = E.InputFilter->B(0);
+    EXPECT_TRUE(E.StatsValid);
+    EXPECT_EQ(E.SignalHist[255], 1.0);
+    EXPECT_NEAR(E.InputHist[255] - 1.0, 0.1195305748, 1e-10);
+    EXPECT_EQ(E.OutSignalHist[255], B0);
+    EXPECT_EQ(E.OutputHist[255], static_cast<double>(static_cast<long double>(E.InputHist[255]) * B0));
+    EXPECT_TRUE(AllZero(E.NoiseHist) && AllZero(E.OutNoiseHist));
+    for (const TIIRFilter *F : {E.InputFilter.get(), E.SignalFilter.get(), E.NoiseFilter.get()})
+        EXPECT_TRUE(F->X(0) == 0 && F->Y(0) == 0);
+    for (double v : {E.InNoiseMs, E.InNoiseRms, E.OutNoiseMs, E.OutNoiseRms})
+        EXPECT_EQ(v, 0.0);
+    EXPECT_EQ(E.InSnr, Inf);
+    EXPECT_EQ(E.OutSnr, Inf);
+    EXPECT_EQ(E.InPeak, 1.0);
+    EXPECT_EQ(E.OutPeak, B0);
+    EXPECT_EQ(E.AvgCount, 0);
+    EXPECT_EQ(E.Generator->SampleIndex(), 1);
+
+    // The reset sections start over: 0.2 again, then 0.36.
+    Run(2, 0.3, Rectangle, RC);
+    EXPECT_EQ(E.OutSignalHist[254], B0);
+    EXPECT_NEAR(E.OutSignalHist[255], 0.36, 1e-15);
+}
+
+TEST_F(Engine, NoiseMeanSquaresAreCumulativeMeansFromTheFirstAveragedPass)
+{
+    struct TCase {
+        TKinds K;
+        int Filter;
+        int Delay;
+    };
+    for (const TCase &C : {TCase{Rectangle, RC, 0}, TCase{Barker, Matched, 65}, TCase{Lfm, RC, 0}}) {
+        TExperiment X;
+        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, C.Filter);
+        long double SumIn = 0, SumOut = 0;
+        for (int p = 1; p <= 1000; ++p) {
+            X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, C.Filter);
+            const long double x = X.NoiseHist[255], y = X.OutNoiseHist[255 + C.Delay];
+            SumIn += x * x;
+            SumOut += y * y;
+            if (p == 1) {
+                EXPECT_EQ(X.InNoiseMs, static_cast<double>(x * x));
+                EXPECT_DOUBLE_EQ(X.InNoiseRms, std::fabs(X.NoiseHist[255]));
+                EXPECT_EQ(X.OutNoiseMs, static_cast<double>(y * y));
+                EXPECT_EQ(X.InSnr, static_cast<double>(X.InPeak / static_cast<long double>(X.InNoiseRms)));
+            }
+        }
+        EXPECT_EQ(X.AvgCount, 1000);
+        EXPECT_NEAR(X.InNoiseMs / (SumIn / 1000), 1.0, 1e-12);
+        EXPECT_NEAR(X.OutNoiseMs / (SumOut / 1000), 1.0, 1e-12);
+        EXPECT_EQ(X.InNoiseRms, static_cast<double>(std::sqrt(static_cast<long double>(X.InNoiseMs))));
+        EXPECT_EQ(X.OutSnr, static_cast<double>(X.OutPeak / static_cast<long double>(X.OutNoiseRms)));
+    }
+}
+
+TEST_F(Engine, StopThenStartRestartsOnlyTheAverage)
+{
+    Run(300, 0.3, Rectangle, RC);
+    const auto Noise = E.NoiseHist;
+    const auto PeakWin = E.InPeakWin;
+    const double SectionY = E.SignalFilter->Y(0);
+    const double OldMs = E.InNoiseMs;
+
+    E.StartRun();
+    EXPECT_EQ(E.AvgCount, 0);
+    EXPECT_EQ(E.InNoiseMs, OldMs);
+    Run(1, 0.3, Rectangle, RC);
+    const long double x = E.NoiseHist[255];
+    EXPECT_EQ(E.InNoiseMs, static_cast<double>(x * x));
+    EXPECT_EQ(E.AvgCount, 1);
+    EXPECT_TRUE(std::equal(Noise.begin() + 1, Noise.end(), E.NoiseHist.begin()));
+    EXPECT_TRUE(std::equal(PeakWin.begin() + 1, PeakWin.end(), E.InPeakWin.begin()));
+    EXPECT_EQ(E.InPeak, 1.0);
+    EXPECT_EQ(E.SignalFilter->Y(1), SectionY); // the section went on from its old state
+}
+
+TEST_F(Engine, OutputDelayMovesTheHiddenEntriesThroughTheVisiblePart)
+{
+    Run(300, 0.3, Lfm, Matched);
+    E.MarkStatsStale();
+    Run(1, 0.3, Lfm, RC);
+    EXPECT_TRUE(AllZero(E.OutNoiseHist));
+    const auto Out = E.OutputHist, Sig = E.OutSignalHist;
+    Run(50, 0.3, Lfm, RC);
+    // d = 0: the entries above 255 keep what the LFM run left there.
+    EXPECT_TRUE(std::equal(Out.begin() + 256, Out.end(), E.OutputHist.begin() + 256));
+    EXPECT_TRUE(std::equal(Sig.begin() + 256, Sig.end(), E.OutSignalHist.begin() + 256));
+    EXPECT_TRUE(std::any_of(Out.begin() + 256, Out.end(), [](double v) { return v != 0; }));
+
+    E.MarkStatsStale();
+    const auto Hidden = E.OutputHist;
+    double FirstNew = 0;
+    for (int j = 1; j <= 21; ++j) {
+        Run(1, 0.3, Rectangle, Matched);
+        if (j == 1)
+            FirstNew = E.OutputHist[275];
+        if (j <= 20) {
+            ASSERT_TRUE(std::equal(E.OutputHist.begin(), E.OutputHist.begin() + 256, Hidden.begin() + j)) << j;
+            ASSERT_TRUE(std::equal(Hidden.begin() + 276, Hidden.end(), E.OutputHist.begin() + 276)) << j;
+        }
+    }
+    EXPECT_EQ(E.OutputHist[255], FirstNew);
+}
+
+TEST_F(Engine, NoiseTextZeroKeepsNoiseFiguresZeroAndRatiosInfinite)
+{
+    struct TCase {
+        TKinds K;
+        int Filter;
+        bool Copy;
+    };
+    for (const TCase &C : {TCase{Rectangle, RC, false}, TCase{Barker, Matched, false}, TCase{Lfm, RC, true}, TCase{Triangle, Matched, false}}) {
+        TExperiment X;
+        for (int p = 0; p < 600; ++p) {
+            X.Pass(0.0, C.Copy, 30, C.K.Simple, C.K.Complex, C.Filter);
+            ASSERT_TRUE(X.InNoiseMs == 0 && X.OutNoiseMs == 0 && X.InNoiseRms == 0 && X.OutNoiseRms == 0);
+            ASSERT_TRUE(X.InSnr == Inf && X.OutSnr == Inf);
+        }
+        EXPECT_TRUE(AllZero(X.NoiseHist) && AllZero(X.OutNoiseHist));
+        EXPECT_GT(X.InPeak, 0.0);
+        EXPECT_GT(X.OutPeak, 0.0);
+    }
+}
+
+TEST_F(Engine, MatchedSumsAreBitIdenticalToTheStepByStepSum)
+{
+    struct TSegment {
+        TKinds K;
+        int Passes;
+        bool Copy;
+        int Delay;
+        int RefLength;
+        bool Restart;
+    };
+    const TSegment Segments[] = {
+        {Rectangle, 250, false, 0, 20, false}, {Barker, 230, true, 40, 65, true},
+        {Lfm, 260, false, 0, 100, false},      {Rising, 220, false, 0, 20, true},
+        {Lfm, 210, true, 100, 100, false},     {Falling, 210, false, 0, 20, false},
+        {Triangle, 230, false, 0, 20, true},   {Barker, 210, false, 0, 65, false},
+    };
+    for (const TSegment &S : Segments) {
+        if (S.Restart)
+            E.MarkStatsStale();
+        for (int p = 0; p < S.Passes; ++p) {
+            const bool Averaging = E.StatsValid;
+            E.Pass(0.3, S.Copy, S.Delay, S.K.Simple, S.K.Complex, Matched);
+            const int d = S.RefLength;
+            ASSERT_EQ(E.Generator->OutputDelay(Matched), d);
+            ASSERT_EQ(E.OutputHist[255 + d], LiteralCorrelation(E.InputHist, S.K)) << p;
+            ASSERT_EQ(E.OutSignalHist[255 + d], LiteralCorrelation(E.SignalHist, S.K)) << p;
+            if (Averaging) {
+                ASSERT_EQ(E.OutNoiseHist[255 + d], LiteralCorrelation(E.NoiseHist, S.K)) << p;
+            }
+        }
+        EXPECT_EQ(E.OutputAcc, 0.0);
+    }
+}
+
+TEST_F(Engine, MatchedNoiseIsExactlyZeroUntilTheFirstNoiseMeetsTheReference)
+{
+    struct TCase {
+        TKinds K;
+        int Length;
+    };
+    for (const TCase &C : {TCase{Rectangle, 20}, TCase{Barker, 65}, TCase{Lfm, 100}}) {
+        TExperiment X;
+        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, Matched);
+        for (int p = 1; p <= 200 - C.Length; ++p) {
+            X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, Matched);
+            ASSERT_EQ(X.OutNoiseHist[255 + C.Length], 0.0) << p;
+            ASSERT_EQ(X.OutSnr, Inf) << p;
+        }
+        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, Matched);
+        EXPECT_NE(X.OutNoiseMs, 0.0);
+        EXPECT_LT(X.OutSnr, Inf);
+    }
+}
+
+TEST_F(Engine, AReferenceBuiltElsewhereDoesNotChangeThisPassesDelay)
+{
+    Run(200, 0.3, Rectangle, Matched);
+    std::array<double, 200> Elsewhere;
+    E.Generator->BuildReference(Lfm.Simple, Lfm.Complex, Elsewhere);
+    Run(1, 0.3, Rectangle, Matched);
+    EXPECT_EQ(E.Generator->OutputDelay(Matched), 20);
+    EXPECT_NE(E.OutputHist[275], 0.0);
+    EXPECT_EQ(E.OutputHist[355], 0.0); // never written at the LFM delay
+}
+
+TEST_F(Engine, OutputPeakInMatchedModeLagsTheNewestOutputByTheDelay)
+{
+    int FirstOutput = 0;
+    for (int p = 1; p <= 400 && (FirstOutput == 0 || p <= FirstOutput + 20); ++p) {
+        Run(1, 0.0, Rectangle, Matched);
+        if (FirstOutput == 0 && E.OutSignalHist[275] != 0)
+            FirstOutput = p;
+        if (FirstOutput == 0 || p < FirstOutput + 20) {
+            ASSERT_EQ(E.OutPeak, 0.0) << p;
+        }
+    }
+    ASSERT_GT(FirstOutput, 0);
+    EXPECT_GT(E.OutPeak, 0.0);
+}
+
+TEST_F(Engine, SteadyPeaksOfEachFilter)
+{
+    struct TCase {
+        TKinds K;
+        int Filter;
+        double Peak, Tolerance;
+    };
+    const double k = 0.8;
+    const TCase Cases[] = {
+        {Rectangle, Matched, 1.0, 1e-14}, {Barker, Matched, 1.0, 1e-14}, {Lfm, Matched, 4.6293, 5e-5},
+        {Rectangle, RC, (1 - std::pow(k, 20)) / (1 - std::pow(k, 200)), 1e-15},
+    };
+    for (const TCase &C : Cases) {
+        TExperiment X;
+        for (int p = 0; p < 1000; ++p)
+            X.Pass(0.0, false, 0, C.K.Simple, C.K.Complex, C.Filter);
+        EXPECT_NEAR(X.OutPeak, C.Peak, C.Tolerance);
+        EXPECT_EQ(X.InPeak, 1.0);
+    }
+}
+
+TEST_F(Engine, PeakWindowForgetsAnOldSignalAfterExactlyTwoHundredPasses)
+{
+    int LastOne = 0, p = 0;
+    for (; p < 250; ++p) {
+        Run(1, 0.3, Rectangle, RC);
+        if (E.SignalHist[255] == 1.0)
+            LastOne = p;
+    }
+    E.MarkStatsStale();
+    for (; p < LastOne + 200; ++p) {
+        Run(1, 0.3, Rising, RC);
+        ASSERT_EQ(E.InPeak, 1.0) << p;
+    }
+    Run(1, 0.3, Rising, RC);
+    EXPECT_NEAR(E.InPeak, 0.95, 1e-12);
+}
+
+TEST_F(Engine, PassesAllocateNothing)
+{
+    // The first pass of each kind may build the generator's and the engine's tables.
+    for (TKinds K : {Rectangle, Rising, Falling, Triangle, Lfm, Barker})
+        for (int Filter : {RC, Matched})
+            Run(2, 0.3, K, Filter, true, 17);
+    const long Before = Allocations;
+    for (TKinds K : {Rectangle, Rising, Falling, Triangle, Lfm, Barker})
+        for (int Filter : {RC, Matched}) {
+            E.MarkStatsStale();
+            Run(300, 0.3, K, Filter, true, 17);
+        }
+    EXPECT_EQ(Allocations - Before, 0);
+}

@@ -1,0 +1,173 @@
+// Floating-point faults in a pass, the time-constant replacement and the held average count.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <functional>
+#include <limits>
+
+#include "Errors.h"
+#include "Experiment.h"
+
+namespace {
+
+constexpr int RC = 0, Matched = 1;
+
+// After a fault: no NaN anywhere, no infinity except in a ratio (which keeps its value when
+// its own division overflows), the accumulators cleared for the next pass.
+void ExpectSound(const TExperiment &E)
+{
+    for (double v : {E.InPeak, E.InNoiseRms, E.InNoiseMs, E.OutPeak, E.OutNoiseRms, E.OutNoiseMs})
+        EXPECT_TRUE(std::isfinite(v));
+    EXPECT_TRUE(E.InSnr >= 0 && E.OutSnr >= 0);
+    EXPECT_TRUE(E.OutputAcc == 0 && E.OutSignalAcc == 0 && E.OutNoiseAcc == 0);
+    auto Finite = [](const auto &a) { return std::all_of(a.begin(), a.end(), [](double v) { return std::isfinite(v); }); };
+    EXPECT_TRUE(Finite(E.SignalHist) && Finite(E.NoiseHist) && Finite(E.InputHist));
+    EXPECT_TRUE(Finite(E.OutSignalHist) && Finite(E.OutNoiseHist) && Finite(E.OutputHist));
+    EXPECT_TRUE(Finite(E.InPeakWin) && Finite(E.OutPeakWin));
+}
+
+// Passes until one fails; returns the number of passes that succeeded.
+int RunToFault(TExperiment &E, double Sigma, int Filter, int Limit)
+{
+    for (int p = 0; p < Limit; ++p) {
+        try {
+            E.Pass(Sigma, false, 0, 0, -1, Filter);
+        } catch (const EOverflow &) {
+            return p;
+        }
+    }
+    return Limit;
+}
+
+class Faults : public ::testing::Test {
+protected:
+    void SetUp() override { RandomSeed = 0; }
+    TExperiment E;
+};
+
+} // namespace
+
+TEST_F(Faults, NoiseWhoseSquareOverflowsEndsThePassAfterTheHistories)
+{
+    for (int Filter : {RC, Matched}) {
+        TExperiment X;
+        X.Pass(1e200, false, 0, -1, 0, Filter); // the restart pass squares nothing
+        EXPECT_THROW(X.Pass(1e200, false, 0, -1, 0, Filter), EOverflow);
+        EXPECT_GT(std::fabs(X.NoiseHist[255]), 1e190);
+        EXPECT_EQ(X.InNoiseMs, 0.0);
+        EXPECT_EQ(X.AvgCount, 0);
+        EXPECT_EQ(X.Generator->SampleIndex(), 1); // time did not advance
+        ExpectSound(X);
+        X.StartRun();
+        EXPECT_THROW(X.Pass(1e200, false, 0, -1, 0, Filter), EOverflow);
+        ExpectSound(X);
+    }
+}
+
+TEST_F(Faults, UnstableSectionsOverflow)
+{
+    // tau < 0 gives a pole above 1: the sections grow by e^0.2 a pass.
+    struct TCase {
+        double Sigma;
+        std::function<void(TExperiment &)> AtFault;
+    };
+    const TCase Cases[] = {
+        // No noise: the input section itself leaves the range first, and keeps failing as an
+        // overflow while it holds the infinity.
+        {0.0,
+         [](TExperiment &X) {
+             EXPECT_EQ(X.OutNoiseMs, 0.0);
+             EXPECT_THROW(X.Pass(0.0, false, 0, 0, -1, RC), EOverflow);
+         }},
+        // The square of the filtered noise overflows long before the sections do.
+        {0.3, [](TExperiment &X) { EXPECT_GT(X.OutNoiseMs, 1e300); }},
+        // Denormal noise: its square vanishes at the input, and at the output the signal's
+        // peak over the tiny noise RMS is a finite ratio beyond the 64-bit range.
+        {1e-320,
+         [](TExperiment &X) {
+             EXPECT_EQ(X.InSnr, std::numeric_limits<double>::infinity());
+             EXPECT_GT(X.OutNoiseRms, 0.0);
+             EXPECT_GT(X.OutPeak / static_cast<long double>(X.OutNoiseRms), static_cast<long double>(DBL_MAX));
+         }},
+    };
+    for (const TCase &C : Cases) {
+        TExperiment X;
+        X.SetTimeConstant(-5);
+        const int Passes = RunToFault(X, C.Sigma, RC, 10000);
+        EXPECT_LT(Passes, 4000) << C.Sigma;
+        C.AtFault(X);
+        ExpectSound(X);
+        // A positive time constant brings sound sections back.
+        X.SetTimeConstant(5);
+        EXPECT_EQ(RunToFault(X, C.Sigma, RC, 500), 500) << C.Sigma;
+    }
+}
+
+TEST_F(Faults, OverflowingCorrelationLeavesTheOutputHistoriesAlone)
+{
+    E.Pass(0.3, false, 0, -1, 0, Matched);
+    std::array<double, 200> Ref;
+    TWaveForm(10, 2000.0, 10.0).BuildReference(-1, 0, Ref);
+    // After the shift entry 56 + i meets Ref[i]: every term positive and near DBL_MAX / 10.
+    for (int i = 0; i < 199; ++i)
+        E.InputHist[57 + i] = Ref[i] < 0 ? -DBL_MAX : DBL_MAX;
+    const auto Out = E.OutputHist;
+    const int Index = E.Generator->SampleIndex();
+    EXPECT_THROW(E.Pass(0.3, false, 0, -1, 0, Matched), EOverflow);
+    EXPECT_EQ(E.OutputHist, Out);
+    EXPECT_EQ(E.Generator->SampleIndex(), Index);
+    EXPECT_EQ(E.InputHist[56], DBL_MAX); // the input histories had moved on
+    EXPECT_TRUE(E.OutputAcc == 0 && E.OutSignalAcc == 0 && E.OutNoiseAcc == 0);
+}
+
+TEST_F(Faults, BadTimeConstantChangesNothing)
+{
+    E.Pass(0.3, false, 0, 0, -1, RC);
+    ASSERT_TRUE(E.StatsValid);
+    const TIIRFilter *Sections[] = {E.InputFilter.get(), E.SignalFilter.get(), E.NoiseFilter.get()};
+    EXPECT_THROW(E.SetTimeConstant(0), EZeroDivide);
+    EXPECT_THROW(E.SetTimeConstant(-1e-3L), EOverflow);
+    EXPECT_EQ(E.InputFilter.get(), Sections[0]);
+    EXPECT_EQ(E.SignalFilter.get(), Sections[1]);
+    EXPECT_EQ(E.NoiseFilter.get(), Sections[2]);
+    EXPECT_EQ(E.InputFilter->A(1), -0.8);
+    EXPECT_TRUE(E.StatsValid);
+}
+
+TEST_F(Faults, TimeConstantBuildsThreeNewSectionsAndRestartsTheStatistics)
+{
+    E.Pass(0.3, false, 0, 0, -1, RC);
+    E.SetTimeConstant(5);
+    const double k = static_cast<double>(std::exp(-1.0L / 5));
+    for (const TIIRFilter *F : {E.InputFilter.get(), E.SignalFilter.get(), E.NoiseFilter.get()}) {
+        EXPECT_EQ(F->A(1), -k);
+        EXPECT_EQ(F->B(0), static_cast<double>(1 - static_cast<long double>(k)));
+    }
+    EXPECT_FALSE(E.StatsValid);
+    EXPECT_EQ(E.RCPole, 0.8);
+    // The new sections filter one sample, then the restart clears them.
+    E.Pass(0.3, false, 0, 0, -1, RC);
+    EXPECT_EQ(E.OutSignalHist[255], E.SignalFilter->B(0));
+    EXPECT_EQ(E.SignalFilter->Y(0), 0.0);
+}
+
+TEST_F(Faults, AverageCountIsHeldAtItsLargestValue)
+{
+    E.Pass(0.3, false, 0, 0, -1, RC);
+    E.Pass(0.3, false, 0, 0, -1, RC);
+    constexpr int32_t Max = std::numeric_limits<int32_t>::max();
+    for (int32_t n : {Max - 1, Max, Max}) {
+        E.AvgCount = n;
+        const long double InMs = E.InNoiseMs, OutMs = E.OutNoiseMs, N = n;
+        E.Pass(0.3, false, 0, 0, -1, RC);
+        const long double x = E.NoiseHist[255], y = E.OutNoiseHist[255];
+        EXPECT_EQ(E.AvgCount, Max);
+        EXPECT_EQ(E.InNoiseMs, static_cast<double>(x * x / (N + 1) + N / (N + 1) * InMs));
+        EXPECT_EQ(E.OutNoiseMs, static_cast<double>(y * y / (N + 1) + N / (N + 1) * OutMs));
+        EXPECT_GT(E.InNoiseRms, 0.0);
+        EXPECT_TRUE(std::isfinite(E.InSnr) && std::isfinite(E.OutSnr));
+    }
+}
