@@ -22,6 +22,8 @@ public:
     TIIRFilter &operator=(const TIIRFilter &) = delete;
 
     void Reset();
+    // Missing entries count as 0.0; an array longer than FLength raises EArgumentError and
+    // changes nothing.
     void SetCoefficients(std::span<const double> B, std::span<const double> A);
     double Process(double x) override;
     // An index outside 0 .. FLength-1 raises EArgumentError.
@@ -37,10 +39,12 @@ public:
 
 private:
     int32_t FLength = 0;
-    double *FB = nullptr;
-    double *FA = nullptr;
-    double *FX = nullptr;
-    double *FY = nullptr;
+    // Owned arrays of FLength entries each; a construction that fails part way releases
+    // whatever it had allocated.
+    std::unique_ptr<double[]> FB;
+    std::unique_ptr<double[]> FA;
+    std::unique_ptr<double[]> FX;
+    std::unique_ptr<double[]> FY;
 };
 
 // An RC section with pole k: B = [1 - k, 0.0], A = [1.0, -k], 1 - k formed at extended precision.

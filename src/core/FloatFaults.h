@@ -5,6 +5,7 @@
 // Division checks its divisor first.
 
 #include <cmath>
+#include <cstdint>
 
 #include "Errors.h"
 
@@ -29,4 +30,16 @@ inline long double CheckedDivide(long double a, long double b)
         throw EZeroDivide();
     }
     return a / b;
+}
+
+// Rounds to the nearest 32-bit integer, halves to the even neighbour; a value that is not a
+// number or lies outside the 32-bit range raises EInvalidOp, as the conversion faults on it.
+inline int32_t RoundToInt32(long double v)
+{
+    const long double r = std::rint(v); // the default rounding mode: nearest, ties to even
+    if (!(r >= -2147483648.0L && r <= 2147483647.0L)) [[unlikely]]
+        throw EInvalidOp();
+    // r is a whole number that a double holds exactly; converting through it spares the x87
+    // rounding-mode switch of a direct conversion.
+    return static_cast<int32_t>(static_cast<double>(r));
 }

@@ -7,7 +7,7 @@
 
 // General format: P significant digits (clamped to 2..18), at least W exponent digits
 // (a W above 4 counts as 0); fixed-point while the rounded value is at least 0.0001 and
-// has at most P integer digits, scientific otherwise. "INF", "-INF", "NAN" for the specials.
+// has at most P integer digits, scientific otherwise. "INF", "-INF", "NAN" for the special values.
 std::string FormatGeneral(long double x, int P, int W);
 
 // Raise EConvertError "'<text>' is not a valid floating point value" / "... integer value".

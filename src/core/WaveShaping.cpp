@@ -1,1 +1,258 @@
 #include "WaveShaping.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "Errors.h"
+#include "FloatFaults.h"
+
+uint32_t RandomSeed = 0;
+
+namespace {
+
+constexpr long double Pi = std::numbers::pi_v<long double>;
+
+uint32_t NextSeed()
+{
+    RandomSeed = RandomSeed * 134775813u + 1u;
+    return RandomSeed;
+}
+
+// The 13-element Barker code + + + + + - - + + - + - + with 5 samples per chip, 0 after it.
+double Barker(int32_t i)
+{
+    static constexpr signed char Chips[13] = {1, 1, 1, 1, 1, -1, -1, 1, 1, -1, 1, -1, 1};
+    return i >= 0 && i < 65 ? Chips[i / 5] : 0.0;
+}
+
+const std::array<double, TWaveForm::MaxPeriodSamples> &ZeroTable()
+{
+    static const std::array<double, TWaveForm::MaxPeriodSamples> Zero{};
+    return Zero;
+}
+
+} // namespace
+
+double UniformRandom()
+{
+    return NextSeed() * 0x1p-32;
+}
+
+double GaussianRandom(double Mean, double StdDev)
+{
+    long double u1, s;
+    do {
+        // 2 * seed * 2^-32 - 1 and the sum of squares are exact in extended precision (u1 and
+        // u2 are multiples of 2^-31), so the acceptance test sees the true s.
+        u1 = NextSeed() * 0x1p-31L - 1;
+        const long double u2 = NextSeed() * 0x1p-31L - 1;
+        s = u1 * u1 + u2 * u2;
+    } while (s >= 1);
+    // The transform runs in 64-bit arithmetic: the extended logarithm alone costs more than a
+    // whole sample may. ln s is corrected by the part of s that the 64-bit value drops, so the
+    // result keeps about 15 significant digits even where s lies very close to 1.
+    const double sd = static_cast<double>(s);
+    const double ln = std::log(sd) + static_cast<double>(s - sd) / sd;
+    const double root = std::sqrt(-2 * ln / sd);
+    return StoreDouble(root * u1 * StdDev + Mean);
+}
+
+TWaveForm::TWaveForm(int32_t PeriodToWidth, double SampleRate, double RepetitionRate)
+{
+    FPeriodToWidth = PeriodToWidth;
+    FSampleRate = SampleRate;
+    FRepetitionRate = RepetitionRate;
+    FPhase = 0;
+    FSampleIndex = 0;
+    FTimeStep = StoreDouble(CheckedDivide(FRepetitionRate, FSampleRate));
+    FPeriod = 1.0;
+    FPeriodSamples = RoundToInt32(CheckedDivide(FPeriod, FTimeStep));
+    FPulseWidth = StoreDouble(CheckedDivide(FPeriod, FPeriodToWidth));
+    FPulseSamples = RoundToInt32(CheckedDivide(FPulseWidth, FTimeStep));
+    FLfmSamples = 100;
+    FLfmDuration = StoreDouble(static_cast<long double>(FLfmSamples) * FTimeStep);
+    FCarrier = 1.0;
+    FDeviation = 20.0;
+    FChirpRate = StoreDouble(2 * Pi * FDeviation / (static_cast<long double>(FLfmDuration) * FLfmDuration));
+
+    // The tables have fixed capacities; a construction that does not fit them is refused
+    // rather than allowed to write past their ends.
+    if (FPeriodSamples < 1 || FPeriodSamples > MaxPeriodSamples)
+        throw EArgumentError("A pulse period of " + std::to_string(FPeriodSamples) +
+                             " samples does not fit the generator's tables of " +
+                             std::to_string(MaxPeriodSamples));
+    if (FPulseSamples < 0 || FPulseSamples > MaxPeriodSamples)
+        throw EArgumentError("A pulse width of " + std::to_string(FPulseSamples) +
+                             " samples does not fit the generator's tables of " +
+                             std::to_string(MaxPeriodSamples));
+    BuildTables();
+}
+
+double TWaveForm::LfmValue(int32_t i) const
+{
+    const long double t = static_cast<long double>(i) * FTimeStep;
+    return static_cast<double>(std::cos(FChirpRate * (t * t) / 2 + 2 * Pi * FCarrier * t));
+}
+
+void TWaveForm::BuildTables()
+{
+    const int32_t LfmHalf = RoundToInt32(FPeriodSamples / 2.0L);
+    for (int32_t i = 0; i < FPeriodSamples; ++i) {
+        FLfmPulse[i] = i < LfmHalf ? LfmValue(i) : 0.0;
+        FBarkerPulse[i] = Barker(i);
+    }
+
+    const long double Sqrt3 = std::sqrt(3.0L);
+    for (int32_t i = 0; i < FPulseSamples; ++i) {
+        const long double t = static_cast<long double>(i) * FTimeStep;
+        const long double x = t / FPulseWidth;
+        FReferences[0][i] = 1.0;
+        FReferences[1][i] = static_cast<double>(Sqrt3 * x);
+        FReferences[2][i] = static_cast<double>(Sqrt3 * (1 - x));
+        FReferences[3][i] = static_cast<double>(t <= FPulseWidth / 2.0L ? Sqrt3 * (2 * x) : Sqrt3 * (2 - 2 * x));
+    }
+    for (int32_t i = 0; i < FLfmSamples; ++i)
+        FReferences[LfmKind][i] = LfmValue(i);
+    for (int32_t i = 0; i < BarkerLength; ++i)
+        FReferences[BarkerKind][i] = Barker(i);
+
+    FLfmGain = static_cast<double>(std::sqrt(static_cast<long double>(FDeviation)) *
+                                   (2.0L * FPeriodSamples / FLfmSamples));
+    FBarkerGain = static_cast<double>(static_cast<long double>(FPeriodSamples) / BarkerLength);
+}
+
+void TWaveForm::AdvanceTime()
+{
+    FPhase = static_cast<double>(static_cast<long double>(FPhase) + FTimeStep);
+    // w = FPhase - 0.5 rounded, halves to even: 0 for a phase in [0, 1], 1 in (1, 2).
+    long double w;
+    if (FPhase >= 0 && FPhase <= 1)
+        w = 0;
+    else if (FPhase > 1 && FPhase < 2)
+        w = 1;
+    else
+        w = std::rint(static_cast<long double>(FPhase) - 0.5L);
+    FPhase = static_cast<double>(FPhase - w);
+    int32_t Index = RoundToInt32(FPhase / static_cast<long double>(FTimeStep));
+    // A phase of exactly 1.0 (which the standard time base never reaches) ends the period: it
+    // is the instant that begins the next one, so it reads the tables at index 0. Folding
+    // every index into the period keeps all table reads inside their bounds.
+    if (Index < 0 || Index >= FPeriodSamples)
+        Index = (Index % FPeriodSamples + FPeriodSamples) % FPeriodSamples;
+    FSampleIndex = Index;
+}
+
+double TWaveForm::SimpleShape(int32_t SimpleKind) const
+{
+    const long double p = FPhase;
+    const long double W = FPulseWidth;
+    if (p > W)
+        return 0.0;
+    switch (SimpleKind) {
+    case 0:
+        return 1.0;
+    case 1:
+        return static_cast<double>(p / W);
+    case 2:
+        return static_cast<double>(1 - p / W);
+    case 3:
+        return static_cast<double>(p <= 0.5L * W ? 2 * p / W : 2 - 2 * p / W);
+    default:
+        return 0.0; // no shape of that kind
+    }
+}
+
+void TWaveForm::LoadPulse(int32_t ComplexKind)
+{
+    if (ComplexKind == FPulseKind)
+        return;
+    if (ComplexKind == 0)
+        FPulse = FLfmPulse;
+    else if (ComplexKind == 1)
+        FPulse = FBarkerPulse;
+    else
+        return; // no table of that kind: FPulse keeps what it holds
+    FPulseKind = ComplexKind;
+}
+
+void TWaveForm::UpdateCopy(int32_t CopyShift)
+{
+    if (FCopyPulseKind == FPulseKind && FCopyShift == CopyShift)
+        return;
+    // FCopy[i] = FPulse[i - CopyShift] where that index lies within the period, 0 elsewhere;
+    // any shift, negative or beyond the table, stays inside both arrays.
+    FCopy.fill(0.0);
+    const int64_t First = std::max<int64_t>(0, CopyShift);
+    const int64_t Last = std::min<int64_t>(CopyCapacity, static_cast<int64_t>(CopyShift) + FPeriodSamples);
+    for (int64_t i = First; i < Last; ++i)
+        FCopy[i] = FPulse[i - CopyShift];
+    FCopyPulseKind = FPulseKind;
+    FCopyShift = CopyShift;
+}
+
+TSignalSample TWaveForm::GenerateSample(int32_t SimpleKind, int32_t ComplexKind, double NoiseSD,
+                                        bool CopyEnabled, int32_t CopyShift)
+{
+    if (ComplexKind == -1)
+        FSimpleValue = SimpleShape(SimpleKind);
+    else
+        LoadPulse(ComplexKind);
+    UpdateCopy(CopyShift);
+
+    FNoiseValue = GaussianRandom(0, NoiseSD);
+
+    TSignalSample Result;
+    Result.Noise = FNoiseValue;
+    if (ComplexKind == -1)
+        Result.Signal = FSimpleValue;
+    else if (CopyEnabled)
+        Result.Signal = static_cast<double>(static_cast<long double>(FPulse[FSampleIndex]) + FCopy[FSampleIndex]);
+    else
+        Result.Signal = FPulse[FSampleIndex];
+    return Result;
+}
+
+void TWaveForm::BuildReference(int32_t SimpleKind, int32_t ComplexKind, std::array<double, MaxPeriodSamples> &Dest)
+{
+    // The references are built once; FReference, the work area, is never needed and stays
+    // all zero. An unknown kind writes zeros.
+    const TTable *Source = &ZeroTable();
+    switch (ComplexKind) {
+    case -1:
+        FReferenceLength = FPulseSamples;
+        if (SimpleKind >= 0 && SimpleKind <= 3)
+            Source = &FReferences[SimpleKind];
+        break;
+    case 0:
+        FReferenceLength = FLfmSamples;
+        Source = &FReferences[LfmKind];
+        break;
+    case 1:
+        FReferenceLength = BarkerLength;
+        Source = &FReferences[BarkerKind];
+        break;
+    default:
+        break; // no reference of that kind: the length stays
+    }
+    std::copy_n(Source->begin(), FPeriodSamples, Dest.begin());
+}
+
+double TWaveForm::ReferenceGain(int32_t ComplexKind) const
+{
+    switch (ComplexKind) {
+    case -1:
+        return 10.0;
+    case 0:
+        return FLfmGain;
+    case 1:
+        return FBarkerGain;
+    default:
+        return 0.0; // no reference of that kind
+    }
+}
+
+int32_t TWaveForm::OutputDelay(int32_t FilterKind) const
+{
+    return FilterKind == 1 ? FReferenceLength : 0;
+}

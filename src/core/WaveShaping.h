@@ -14,16 +14,23 @@ struct TSignalSample {
 extern uint32_t RandomSeed;
 
 double UniformRandom();                           // in [0, 1), advances RandomSeed
-double GaussianRandom(double Mean, double StdDev); // polar method, one value per call
+// Polar method, one value per call. A value beyond the 64-bit range raises EOverflow, a
+// value that is not a number EInvalidOp.
+double GaussianRandom(double Mean, double StdDev);
 
 class TWaveForm {
 public:
     static constexpr int MaxPeriodSamples = 200; // capacity of FPulse and FReference
     static constexpr int CopyCapacity = 300;     // capacity of FCopy
 
+    // A period or pulse of more samples than the tables hold raises EArgumentError; a zero
+    // rate or ratio EZeroDivide.
     TWaveForm(int32_t PeriodToWidth, double SampleRate, double RepetitionRate);
 
+    // FSampleIndex always stays within 0 .. FPeriodSamples-1.
     void AdvanceTime();
+    // The copy's entry i is the pulse's entry i - CopyShift where that lies within the period
+    // and 0 elsewhere, for any CopyShift. Noise beyond the 64-bit range raises EOverflow.
     TSignalSample GenerateSample(int32_t SimpleKind, int32_t ComplexKind, double NoiseSD,
                                  bool CopyEnabled, int32_t CopyShift);
 
@@ -77,6 +84,29 @@ private:
     int32_t FSampleIndex = 0;
     int32_t FPeriodSamples = 0;
     int32_t FReferenceLength = 0;
-    // Further private members (caches of the pulse tables and references per kind) as the
-    // implementation needs them.
+
+    // The pulse tables and references depend only on the kind and the construction values,
+    // so they are built once, in the constructor; FPulse, FCopy and Dest are filled from them.
+    using TTable = std::array<double, MaxPeriodSamples>;
+    static constexpr int KindCount = 4 + 2;  // simple shapes 0..3, then LFM and Barker
+    static constexpr int LfmKind = 4;
+    static constexpr int BarkerKind = 5;
+    static constexpr int BarkerLength = 65;
+
+    void BuildTables();
+    double LfmValue(int32_t i) const;
+    double SimpleShape(int32_t SimpleKind) const;
+    void LoadPulse(int32_t ComplexKind);
+    void UpdateCopy(int32_t CopyShift);
+
+    TTable FLfmPulse{};
+    TTable FBarkerPulse{};
+    std::array<TTable, KindCount> FReferences{};
+    double FLfmGain = 0;
+    double FBarkerGain = 0;
+    // What FPulse and FCopy hold now: the complex kind last loaded (-1: none yet, all zero) and
+    // the kind and shift FCopy was last built from.
+    int32_t FPulseKind = -1;
+    int32_t FCopyPulseKind = -1;
+    int32_t FCopyShift = 0;
 };

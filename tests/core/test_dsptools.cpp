@@ -1,0 +1,180 @@
+// The recursive filter block and the RC section.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <vector>
+
+#include "DSPTools.h"
+#include "Errors.h"
+
+namespace {
+
+// The reference arithmetic: every product and sum at extended precision, the sum rounded to
+// 64 bits after each step, oldest delay first.
+double Step(std::vector<double> &X, std::vector<double> &Y, const std::vector<double> &B,
+            const std::vector<double> &A, double x)
+{
+    double s = 0;
+    for (std::size_t i = X.size() - 1; i >= 1; --i) {
+        X[i] = X[i - 1];
+        s = static_cast<double>(s + static_cast<long double>(X[i]) * B[i]);
+        Y[i] = Y[i - 1];
+        s = static_cast<double>(s - static_cast<long double>(Y[i]) * A[i]);
+    }
+    s = static_cast<double>(static_cast<long double>(x) * B[0] + s);
+    X[0] = x;
+    Y[0] = s;
+    return s;
+}
+
+} // namespace
+
+TEST(IIRFilter, RCSectionStepResponse)
+{
+    auto f = CreateRCSection(0.8);
+    ASSERT_EQ(f->Length(), 2);
+    EXPECT_EQ(f->B(0), 1 - 0.8);
+    EXPECT_EQ(f->B(1), 0.0);
+    EXPECT_EQ(f->A(0), 1.0);
+    EXPECT_EQ(f->A(1), -0.8);
+    const double Expected[] = {0.2, 0.36, 0.488, 0.5904, 0.67232};
+    for (double e : Expected)
+        EXPECT_NEAR(f->Process(1.0), e, 4 * DBL_EPSILON);
+    for (int n = 0; n < 300; ++n)
+        f->Process(1.0);
+    EXPECT_NEAR(f->Process(1.0), 1.0, 1e-14);
+}
+
+TEST(IIRFilter, MatchesTheStatedArithmeticForAnyOrder)
+{
+    const std::vector<double> B = {0.1, -0.3, 0.25, 1e-3, 0.7};
+    const std::vector<double> A = {5.0, -0.5, 0.2, -0.05, 0.01};
+    TIIRFilter f(B, A);
+    std::vector<double> X(5, 0.0), Y(5, 0.0);
+    for (int n = 0; n < 1000; ++n) {
+        const double x = std::sin(n * 0.37) + (n % 7 == 0 ? 1e-9 : 0.0);
+        ASSERT_EQ(f.Process(x), Step(X, Y, B, A, x)) << n;
+        for (int i = 0; i < 5; ++i) {
+            ASSERT_EQ(f.X(i), X[i]);
+            ASSERT_EQ(f.Y(i), Y[i]);
+        }
+    }
+}
+
+TEST(IIRFilter, LengthOneIsAGain)
+{
+    TIIRFilter f(std::vector<double>{2.5}, std::vector<double>{1.0});
+    ASSERT_EQ(f.Length(), 1);
+    EXPECT_EQ(f.Process(3.0), 7.5);
+    EXPECT_EQ(f.X(0), 3.0);
+    EXPECT_EQ(f.Y(0), 7.5);
+    EXPECT_EQ(f.Process(-1.0), -2.5);
+}
+
+TEST(IIRFilter, ResetClearsTheHistoriesOnly)
+{
+    auto f = CreateRCSection(0.8);
+    for (int n = 0; n < 10; ++n)
+        f->Process(1.0);
+    f->Reset();
+    EXPECT_EQ(f->X(0), 0.0);
+    EXPECT_EQ(f->Y(1), 0.0);
+    EXPECT_EQ(f->B(0), 1 - 0.8);
+    EXPECT_EQ(f->Process(1.0), f->B(0));
+}
+
+TEST(IIRFilter, FirstDenominatorCoefficientHasNoEffect)
+{
+    TIIRFilter f(std::vector<double>{0.3, 0.2}, std::vector<double>{1.0, -0.6});
+    TIIRFilter g(std::vector<double>{0.3, 0.2}, std::vector<double>{-42.0, -0.6});
+    for (int n = 0; n < 100; ++n) {
+        const double x = std::cos(n * 1.1);
+        ASSERT_EQ(f.Process(x), g.Process(x));
+    }
+}
+
+TEST(IIRFilter, SetCoefficientsKeepsTheHistories)
+{
+    TIIRFilter f(std::vector<double>{0.2, 0.0}, std::vector<double>{1.0, -0.8});
+    f.Process(1.0);
+    f.Process(1.0);
+    std::vector<double> X = {f.X(0), f.X(1)}, Y = {f.Y(0), f.Y(1)};
+    const std::vector<double> B = {0.5, 0.25}, A = {1.0, -0.5};
+    f.SetCoefficients(B, A);
+    EXPECT_EQ(f.B(1), 0.25);
+    EXPECT_EQ(f.A(1), -0.5);
+    EXPECT_EQ(f.X(1), X[1]);
+    EXPECT_EQ(f.Y(0), Y[0]);
+    EXPECT_EQ(f.Process(1.0), Step(X, Y, B, A, 1.0));
+}
+
+TEST(IIRFilter, MissingCoefficientsCountAsZero)
+{
+    TIIRFilter f(std::vector<double>{1.0}, std::vector<double>{1.0, -0.5, 0.25});
+    ASSERT_EQ(f.Length(), 3);
+    EXPECT_EQ(f.B(1), 0.0);
+    EXPECT_EQ(f.B(2), 0.0);
+    TIIRFilter g(std::vector<double>{1.0, 0.0, 0.0}, std::vector<double>{1.0, -0.5, 0.25});
+    for (int n = 0; n < 50; ++n)
+        ASSERT_EQ(f.Process(n == 0 ? 1.0 : 0.0), g.Process(n == 0 ? 1.0 : 0.0));
+
+    f.SetCoefficients(std::vector<double>{0.5, 0.5}, std::vector<double>{1.0});
+    EXPECT_EQ(f.B(2), 0.0);
+    EXPECT_EQ(f.A(1), 0.0);
+    EXPECT_EQ(f.A(2), 0.0);
+}
+
+TEST(IIRFilter, BadArgumentsAreRejected)
+{
+    EXPECT_THROW(TIIRFilter(std::vector<double>{}, std::vector<double>{}), EArgumentError);
+    TIIRFilter f(std::vector<double>{0.2, 0.0}, std::vector<double>{1.0, -0.8});
+    for (int32_t Index : {-1, 2, 1000, INT32_MIN, INT32_MAX}) {
+        EXPECT_THROW(f.SetB(Index, 1.0), EArgumentError) << Index;
+        EXPECT_THROW(f.SetA(Index, 1.0), EArgumentError) << Index;
+    }
+    EXPECT_THROW(f.SetCoefficients(std::vector<double>{1, 2, 3}, std::vector<double>{1}), EArgumentError);
+    EXPECT_EQ(f.B(0), 0.2); // a refused call changes nothing
+    EXPECT_EQ(f.A(1), -0.8);
+    f.SetB(1, 0.125);
+    EXPECT_EQ(f.B(1), 0.125);
+    try {
+        f.SetA(5, 0.0);
+    } catch (const EArgumentError &e) {
+        EXPECT_EQ(e.Message(), "Filter coefficient index 5 of A is outside 0..1");
+    }
+}
+
+TEST(IIRFilter, NonFiniteValuesPropagateUntilReset)
+{
+    auto f = CreateRCSection(0.8);
+    EXPECT_TRUE(std::isinf(f->Process(INFINITY)));
+    EXPECT_FALSE(std::isfinite(f->Process(1.0)));
+    f->Reset();
+    EXPECT_EQ(f->Process(1.0), f->B(0));
+}
+
+TEST(IIRFilter, WorksThroughTheBlockInterface)
+{
+    std::unique_ptr<TDSPBlock> Block = CreateRCSection(0.5);
+    EXPECT_EQ(Block->Process(2.0), 1.0);
+}
+
+TEST(RCPole, FromTimeConstant)
+{
+    EXPECT_EQ(RCPoleFromTimeConstant(5), static_cast<double>(std::exp(-1.0L / 5)));
+    EXPECT_NEAR(RCPoleFromTimeConstant(5), 0.8187307530779818, 1e-16);
+    EXPECT_EQ(RCPoleFromTimeConstant(INFINITY), 1.0);
+    EXPECT_EQ(RCPoleFromTimeConstant(1e-5L), 0.0); // underflow is no fault
+    EXPECT_GT(RCPoleFromTimeConstant(-1), 1.0);
+}
+
+TEST(RCPole, Faults)
+{
+    EXPECT_THROW(RCPoleFromTimeConstant(0), EZeroDivide);
+    EXPECT_THROW(RCPoleFromTimeConstant(-0.0L), EZeroDivide);
+    EXPECT_THROW(RCPoleFromTimeConstant(-1e-5L), EOverflow);
+    EXPECT_THROW(RCPoleFromTimeConstant(-1e-3L), EOverflow); // fits extended, not 64 bits
+    EXPECT_THROW(RCPoleFromTimeConstant(1e-4940L), EOverflow); // -1/tau leaves the extended range
+    EXPECT_THROW(RCPoleFromTimeConstant(NAN), EInvalidOp);
+}

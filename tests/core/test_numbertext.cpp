@@ -1,0 +1,197 @@
+// Number texts: the general format, the float and integer parsers, both separators.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+#include "Errors.h"
+#include "NumberSettings.h"
+#include "NumberText.h"
+
+namespace {
+
+class NumberText : public ::testing::TestWithParam<const char *> {
+protected:
+    void SetUp() override { SetDecimalSeparator(GetParam()); }
+    void TearDown() override { SetDecimalSeparator("."); }
+    // The expected text written with a comma, turned into the separator in force.
+    static std::string Local(std::string Text)
+    {
+        const std::size_t At = Text.find(',');
+        if (At != std::string::npos)
+            Text.replace(At, 1, DecimalSeparator());
+        return Text;
+    }
+};
+
+constexpr long double Inf = std::numeric_limits<long double>::infinity();
+
+std::string FloatMessage(const std::string &Text) { return "'" + Text + "' is not a valid floating point value"; }
+std::string IntMessage(const std::string &Text) { return "'" + Text + "' is not a valid integer value"; }
+
+template <class F>
+std::string ConvertMessage(F f)
+{
+    try {
+        f();
+    } catch (const EConvertError &e) {
+        return e.Message();
+    }
+    return "no error";
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Separators, NumberText, ::testing::Values(",", ".", "\xC2\xB7"),
+                         [](const auto &Info) { return std::string(Info.index == 0 ? "Comma" : Info.index == 1 ? "Point" : "MiddleDot"); });
+
+TEST_P(NumberText, FormatFigures)
+{
+    const struct {
+        long double Value;
+        const char *Text;
+    } Cases[] = {
+        {0, "0"},           {0.3, "0,3"},           {2, "2"},
+        {0.5, "0,5"},       {1.0L / 3, "0,3333"},   {12.3456, "12,35"},
+        {16.666666, "16,67"}, {1234.4, "1234"},     {1500.25, "1500"},
+        {9999.6, "1E0004"}, {12345.678, "1,235E0004"}, {123456789, "1,235E0008"},
+        {0.0001, "0,0001"}, {0.0000999, "9,99E-0005"}, {0.00001, "1E-0005"},
+        {Inf, "INF"},       {-Inf, "-INF"},         {std::nanl(""), "NAN"},
+        {-0.0L, "0"},       {-2.5, "-2,5"},         {-12345.678, "-1,235E0004"},
+        {9999.4, "9999"},   {0.000999999, "0,001"},  {0.0000999999, "0,0001"},
+    };
+    for (const auto &c : Cases)
+        EXPECT_EQ(FormatGeneral(c.Value, 4, 4), Local(c.Text)) << static_cast<double>(c.Value);
+}
+
+TEST_P(NumberText, FormatFifteenDigits)
+{
+    const struct {
+        long double Value;
+        const char *Text;
+    } Cases[] = {
+        {0.00001, "1E-5"},       {1E20, "1E20"},      {-0.5, "-0,5"},
+        {12345.678, "12345,678"}, {100, "100"},       {0.3L, "0,3"},
+        {1.0L / 3, "0,333333333333333"}, {2.0L / 3, "0,666666666666667"},
+        {123456789012345.0, "123456789012345"}, {1234567890123456.0, "1,23456789012346E15"},
+        {1E-300, "1E-300"},      {-1E-4000L, "-1E-4000"}, {1E4000L, "1E4000"},
+    };
+    for (const auto &c : Cases)
+        EXPECT_EQ(FormatGeneral(c.Value, 15, 0), Local(c.Text)) << static_cast<double>(c.Value);
+}
+
+TEST_P(NumberText, FormatPrecisionAndExponentWidth)
+{
+    EXPECT_EQ(FormatGeneral(1.0L / 3, 1, 0), Local("0,33"));  // P below 2 counts as 2
+    EXPECT_EQ(FormatGeneral(1.0L / 3, 30, 0), Local("0,333333333333333333")); // above 18 as 18
+    EXPECT_EQ(FormatGeneral(1.0L / 3, 18, 0), Local("0,333333333333333333"));
+    EXPECT_EQ(FormatGeneral(12345.678, 4, 5), Local("1,235E4")); // W above 4 counts as 0
+    EXPECT_EQ(FormatGeneral(12345.678, 4, 2), Local("1,235E04"));
+    EXPECT_EQ(FormatGeneral(12345.678, 4, -3), Local("1,235E4"));
+    EXPECT_EQ(FormatGeneral(1E-300, 4, 2), Local("1E-300"));
+    EXPECT_EQ(FormatGeneral(99.99, 2, 0), Local("1E2")); // carry past the precision
+    EXPECT_EQ(FormatGeneral(99.5, 2, 0), Local("1E2"));
+    EXPECT_EQ(FormatGeneral(95, 2, 0), Local("95"));
+    EXPECT_EQ(FormatGeneral(0.5L, 18, 0), Local("0,5"));
+    // 0.1 as a 64-bit float, widened exactly: its 18 digits end in ...555.
+    EXPECT_EQ(FormatGeneral(0.1, 18, 0), Local("0,100000000000000006"));
+    EXPECT_EQ(FormatGeneral(0.1, 17, 0), Local("0,10000000000000001"));
+    EXPECT_EQ(FormatGeneral(0.1L, 18, 0), Local("0,1"));
+}
+
+TEST_P(NumberText, ParseFloatAccepted)
+{
+    const struct {
+        const char *Text;
+        long double Value;
+    } Cases[] = {
+        {" 0,3 ", 3.0L / 10}, {"0,", 0}, {",", 0}, {",5", 0.5}, {"1E", 1}, {"1e-3", 1.0L / 1000},
+        {"+5", 5}, {"-0,25", -0.25}, {"0,3", 3.0L / 10}, {"12345,678", 12345678.0L / 1000},
+        {"1E+2", 100}, {"2,5e1", 25}, {"1e-", 1}, {"-,5", -0.5}, {"007", 7},
+        {"0E4999", 0}, {"1E-4999", 0}, {"1,5E-1", 15.0L / 100},
+    };
+    for (const auto &c : Cases)
+        EXPECT_EQ(ParseFloatText(Local(c.Text)), c.Value) << c.Text;
+    EXPECT_TRUE(std::signbit(ParseFloatText(Local("-0"))));
+    EXPECT_NEAR(ParseFloatText("1E4931") / 1E4931L, 1.0L, 1e-18L); // the largest powers come from pow
+}
+
+TEST_P(NumberText, ParseFloatRejected)
+{
+    for (const char *Text : {"-", "+", "", " ", "1 000", "5x", "E5", "1E5,", "--1", "1e5000", "1E-5000", "1E4933",
+                             "0,3,", "1E1000 0", "\t1", "1\t", "1,5 x"}) {
+        const std::string t = Local(Text);
+        EXPECT_EQ(ConvertMessage([&] { ParseFloatText(t); }), FloatMessage(t)) << Text;
+    }
+    const std::string Other = DecimalSeparator() == "," ? "0.3" : "0,3";
+    EXPECT_EQ(ConvertMessage([&] { ParseFloatText(Other); }), FloatMessage(Other));
+    EXPECT_EQ(ConvertMessage([] { ParseFloatText(""); }), "'' is not a valid floating point value");
+}
+
+TEST_P(NumberText, ParseInteger)
+{
+    const struct {
+        const char *Text;
+        int32_t Value;
+    } Accepted[] = {
+        {"12", 12}, {" 12", 12}, {"$1F", 31}, {"0x10", 16}, {"-7", -7}, {"-2147483648", INT32_MIN},
+        {"$FFFFFFFF", -1}, {"2147483647", INT32_MAX}, {"+0", 0}, {"x1f", 31}, {"X0A", 10},
+        {"0X7fffffff", INT32_MAX}, {"-$1", -1}, {"-$FFFFFFFF", 1}, {"$000000000001", 1},
+        {"000123", 123}, {"-$80000000", INT32_MIN},
+    };
+    for (const auto &c : Accepted)
+        EXPECT_EQ(ParseIntText(c.Text), c.Value) << c.Text;
+    for (const char *Text : {"12 ", "2147483648", "+", "1,5", "", "-2147483649", "$", "0x", "$100000000",
+                             "--1", "+-1", "- 1", "1e3", "99999999999999999999", "$G", "12a"})
+        EXPECT_EQ(ConvertMessage([&] { ParseIntText(Text); }), IntMessage(Text)) << Text;
+}
+
+TEST_P(NumberText, NoiseSpinnerRoundTrip)
+{
+    for (int p = 0; p <= 100; ++p) {
+        const std::string Text = FormatGeneral(static_cast<long double>(p) / 10, 15, 0);
+        const long double Back = ParseFloatText(Text) * 10;
+        EXPECT_EQ(static_cast<int64_t>(Back), p) << Text;
+    }
+    EXPECT_EQ(FormatGeneral(3.0L / 10, 15, 0), Local("0,3"));
+    EXPECT_EQ(FormatGeneral(100.0L / 10, 15, 0), "10");
+}
+
+TEST(NumberTextFormat, PointSeparatorGivesPoint)
+{
+    SetDecimalSeparator(".");
+    EXPECT_EQ(FormatGeneral(0.3, 4, 4), "0.3");
+    EXPECT_THROW(ParseFloatText("0,3"), EConvertError);
+}
+
+TEST(NumberTextFormat, ShortensAsTheEighteenDigitsSay)
+{
+    // Against the C library's correctly rounded 18 digits, then half up at P.
+    SetDecimalSeparator(".");
+    for (int n = 0; n < 20000; ++n) {
+        const long double x = std::ldexp(static_cast<long double>(n * 2654435761u % 1000003u) + 0.5L, n % 120 - 60);
+        char Digits[40];
+        std::snprintf(Digits, sizeof Digits, "%.17Le", x);
+        const std::string d = std::string(1, Digits[0]) + std::string(Digits + 2, 17);
+        const int E = std::atoi(Digits + 20) + 1;
+        // P = 18 keeps every digit: drop trailing zeros and compare the scientific form.
+        std::string Expected = d;
+        while (Expected.size() > 1 && Expected.back() == '0')
+            Expected.pop_back();
+        const std::string Got = FormatGeneral(x, 18, 0);
+        if (E > 18 || E < -3) {
+            std::string Sci = Expected.substr(0, 1) + (Expected.size() > 1 ? "." + Expected.substr(1) : "") + "E" + std::to_string(E - 1);
+            ASSERT_EQ(Got, Sci) << Digits;
+        } else {
+            std::string Plain = Got;
+            Plain.erase(std::remove(Plain.begin(), Plain.end(), '.'), Plain.end());
+            while (Plain.size() > 1 && Plain[0] == '0')
+                Plain.erase(0, 1);
+            ASSERT_EQ(Plain.substr(0, Expected.size()), Expected) << Digits << " " << Got;
+        }
+    }
+}

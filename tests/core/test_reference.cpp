@@ -1,0 +1,175 @@
+// The matched filter's reference, its gain and the output delay.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "WaveShaping.h"
+
+namespace {
+
+using TDest = std::array<double, TWaveForm::MaxPeriodSamples>;
+
+TDest Reference(TWaveForm &w, int32_t Simple, int32_t Complex)
+{
+    TDest d;
+    d.fill(-99.0); // every entry must be written
+    w.BuildReference(Simple, Complex, d);
+    return d;
+}
+
+bool WorkAreaIsZero(const TWaveForm &w)
+{
+    const auto &r = w.ReferenceWorkArea();
+    return std::all_of(r.begin(), r.end(), [](double v) { return v == 0.0; });
+}
+
+constexpr double Sqrt3 = 1.7320508075688772;
+
+} // namespace
+
+TEST(Reference, SimpleShapes)
+{
+    TWaveForm w(10, 2000.0, 10.0);
+    struct Case {
+        int32_t Kind;
+        double (*Value)(int i);
+    };
+    const Case Cases[] = {
+        {0, [](int) { return 1.0; }},
+        {1, [](int i) { return Sqrt3 * i / 20; }},
+        {2, [](int i) { return Sqrt3 * (1 - i / 20.0); }},
+        {3, [](int i) { return i <= 10 ? Sqrt3 * i / 10 : Sqrt3 * (2 - i / 10.0); }},
+    };
+    for (const Case &c : Cases) {
+        const TDest d = Reference(w, c.Kind, -1);
+        EXPECT_EQ(w.ReferenceLength(), 20);
+        for (int i = 0; i < 200; ++i) {
+            if (i < 20)
+                EXPECT_NEAR(d[i], c.Value(i), 1e-15) << "kind " << c.Kind << " index " << i;
+            else
+                EXPECT_EQ(d[i], 0.0) << "kind " << c.Kind << " index " << i;
+        }
+        EXPECT_TRUE(WorkAreaIsZero(w));
+    }
+}
+
+TEST(Reference, StatedValues)
+{
+    TWaveForm w(10, 2000.0, 10.0);
+    TDest d = Reference(w, 0, -1);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(d[i], 1.0);
+
+    d = Reference(w, 1, -1);
+    EXPECT_EQ(d[1], 0.08660254037844387);
+    EXPECT_EQ(d[19], 1.6454482671904334);
+    EXPECT_EQ(d[20], 0.0);
+
+    d = Reference(w, 2, -1);
+    EXPECT_EQ(d[0], Sqrt3);
+    EXPECT_NEAR(d[19], Sqrt3 / 20, 1e-16);
+
+    d = Reference(w, 3, -1);
+    EXPECT_EQ(d[9], 1.5588457268119895);
+    // 11 x 0.005 / 0.1 is 0.54999999999999997 in binary, so this entry is 0.9000000000000001 x
+    // sqrt 3: one unit in the last place above the double nearest to 0.9 sqrt 3.
+    EXPECT_NEAR(d[11], 1.5588457268119895, 0.5e-15);
+    EXPECT_EQ(d[10], Sqrt3);
+    EXPECT_LE(*std::max_element(d.begin(), d.end()), Sqrt3);
+
+    d = Reference(w, -1, 0);
+    EXPECT_EQ(w.ReferenceLength(), 100);
+    EXPECT_EQ(d[0], 1.0);
+    EXPECT_NEAR(d[1], 0.99928947264, 0.5e-11);
+    for (int i = 100; i < 200; ++i)
+        EXPECT_EQ(d[i], 0.0) << i;
+}
+
+TEST(Reference, LfmIsThePulseInItsOwnTimeOrder)
+{
+    TWaveForm w(10, 2000.0, 10.0);
+    w.GenerateSample(-1, 0, 0.0, false, 0);
+    const TDest d = Reference(w, -1, 0);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(d[i], w.Pulse()[i]) << i;
+}
+
+TEST(Reference, Barker)
+{
+    TWaveForm w(10, 2000.0, 10.0);
+    const TDest d = Reference(w, -1, 1);
+    EXPECT_EQ(w.ReferenceLength(), 65);
+    const int Chips[13] = {1, 1, 1, 1, 1, -1, -1, 1, 1, -1, 1, -1, 1};
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(d[i], i < 65 ? Chips[i / 5] : 0.0) << i;
+}
+
+TEST(Reference, RebuiltFromScratchOnEveryCall)
+{
+    TWaveForm w(10, 2000.0, 10.0);
+    const TDest Lfm = Reference(w, -1, 0);
+    const TDest Rect = Reference(w, 0, -1);
+    for (int i = 20; i < 100; ++i)
+        EXPECT_EQ(Rect[i], 0.0) << i;
+    EXPECT_EQ(Reference(w, -1, 0), Lfm);
+    EXPECT_EQ(Reference(w, -1, 0), Lfm);
+    EXPECT_TRUE(WorkAreaIsZero(w));
+}
+
+TEST(Reference, UnknownComplexKindWritesZerosAndKeepsTheLength)
+{
+    TWaveForm w(10, 2000.0, 10.0);
+    Reference(w, -1, 1);
+    const TDest d = Reference(w, -1, 7);
+    EXPECT_EQ(w.ReferenceLength(), 65);
+    for (double v : d)
+        EXPECT_EQ(v, 0.0);
+}
+
+TEST(Reference, Gains)
+{
+    const TWaveForm w(10, 2000.0, 10.0);
+    EXPECT_EQ(w.ReferenceGain(-1), 10.0);
+    EXPECT_EQ(w.ReferenceGain(0), 17.88854381999832);
+    EXPECT_EQ(w.ReferenceGain(1), 3.0769230769230769);
+}
+
+TEST(Reference, OutputDelay)
+{
+    TWaveForm w(10, 2000.0, 10.0);
+    EXPECT_EQ(w.OutputDelay(0), 0);
+    EXPECT_EQ(w.OutputDelay(1), 0);
+    const struct {
+        int32_t Simple, Complex, Length;
+    } Cases[] = {{0, -1, 20}, {1, -1, 20}, {2, -1, 20}, {3, -1, 20}, {-1, 0, 100}, {-1, 1, 65}};
+    for (const auto &c : Cases) {
+        Reference(w, c.Simple, c.Complex);
+        EXPECT_EQ(w.OutputDelay(1), c.Length);
+        EXPECT_EQ(w.OutputDelay(0), 0);
+    }
+}
+
+TEST(Reference, CorrelationOfOneWholePulse)
+{
+    // The caller's sum: hist[i] x Dest[i] / 200 x gain, hist being the clean signal aligned
+    // with the reference.
+    TWaveForm w(10, 2000.0, 10.0);
+    const struct {
+        int32_t Simple, Complex;
+        double Expected, Tolerance;
+    } Cases[] = {{0, -1, 1.0, 1e-14}, {-1, 1, 1.0, 1e-14}, {-1, 0, 4.6293, 0.5e-4}};
+    for (const auto &c : Cases) {
+        const TDest d = Reference(w, c.Simple, c.Complex);
+        const double g = w.ReferenceGain(c.Complex);
+        double Sum = 0;
+        for (int i = 0; i < 200; ++i)
+            Sum += d[i] * d[i] / 200 * g;
+        EXPECT_NEAR(Sum, c.Expected, c.Tolerance) << c.Simple << " " << c.Complex;
+    }
+    const TDest Lfm = Reference(w, -1, 0);
+    double Energy = 0;
+    for (double v : Lfm)
+        Energy += v * v;
+    EXPECT_NEAR(Energy, 51.7573, 0.5e-4);
+}
