@@ -106,7 +106,10 @@ void TWaveForm::BuildTables()
     const long double Sqrt3 = std::sqrt(3.0L);
     for (int32_t i = 0; i < FPulseSamples; ++i) {
         const long double t = static_cast<long double>(i) * FTimeStep;
-        const long double x = t / FPulseWidth;
+        // The position within the pulse, i x FTimeStep / FPulseWidth, taken as the exact
+        // ratio i / FPulseSamples (i / 20): the rounding of 0.005 and 0.1 would otherwise make
+        // the falling half of the triangle one unit in the last place larger than its rising half.
+        const long double x = static_cast<long double>(i) / FPulseSamples;
         FReferences[0][i] = 1.0;
         FReferences[1][i] = static_cast<double>(Sqrt3 * x);
         FReferences[2][i] = static_cast<double>(Sqrt3 * (1 - x));
