@@ -1,0 +1,178 @@
+#include "QtChartCanvas.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QString>
+
+#include <algorithm>
+#include <cstdlib>
+
+TQtChartCanvas::TQtChartCanvas(const QPalette &Palette) : FPalette(Palette)
+{
+    FPoints.reserve(512);
+}
+
+void TQtChartCanvas::Begin(QPainter *Painter)
+{
+    FPainter = Painter;
+    FCurrentFont = nullptr;
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setBackgroundMode(Qt::TransparentMode);
+}
+
+void TQtChartCanvas::End()
+{
+    FPainter = nullptr;
+    FCurrentFont = nullptr;
+}
+
+QColor TQtChartCanvas::ToQColor(TColor Color) const
+{
+    if (IsSystemColor(Color)) {
+        switch (Color) {
+        case clBtnFace: return FPalette.color(QPalette::Button);
+        case clBtnHighlight: return FPalette.color(QPalette::Light);
+        case clBtnShadow: return FPalette.color(QPalette::Dark);
+        case cl3DDkShadow: return FPalette.color(QPalette::Shadow);
+        case cl3DLight: return FPalette.color(QPalette::Midlight);
+        default: return FPalette.color(QPalette::Window);
+        }
+    }
+    return QColor(ColorRed(Color), ColorGreen(Color), ColorBlue(Color));
+}
+
+QFont TQtChartCanvas::MakeFont(const TChartFont &Font)
+{
+    QFont f;
+    f.setFamilies({QString::fromStdString(Font.Name), QStringLiteral("Liberation Sans")});
+    f.setPixelSize(Font.PixelSize);
+    f.setBold(Font.Bold);
+    f.setItalic(Font.Italic);
+    return f;
+}
+
+const TQtChartCanvas::TFontEntry &TQtChartCanvas::Lookup(const TChartFont &Font)
+{
+    for (const TFontEntry &e : FFonts)
+        if (e.Face.SameFace(Font))
+            return e;
+    QFont f = MakeFont(Font);
+    FFonts.push_back({Font, f, QFontMetrics(f)});
+    FCurrentFont = nullptr; // the vector may have moved
+    return FFonts.back();
+}
+
+int TQtChartCanvas::TextHeight(const TChartFont &Font, const std::string &)
+{
+    return Lookup(Font).Metrics.height();
+}
+
+int TQtChartCanvas::TextWidth(const TChartFont &Font, const std::string &Text)
+{
+    return Lookup(Font).Metrics.horizontalAdvance(QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size())));
+}
+
+void TQtChartCanvas::SolidBand(int Left, int Top, int Right, int Bottom, TColor Color)
+{
+    if (Right > Left && Bottom > Top)
+        FPainter->fillRect(Left, Top, Right - Left, Bottom - Top, ToQColor(Color));
+}
+
+void TQtChartCanvas::FillRect(const TChartRect &Rect, TColor Color)
+{
+    SolidBand(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom, Color);
+}
+
+void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
+{
+    if (!Pen.Shows() || (X1 == X2 && Y1 == Y2))
+        return;
+    const int w = Pen.Width;
+    if (X1 == X2 || Y1 == Y2) {
+        const bool vertical = X1 == X2;
+        const int a = vertical ? Y1 : X1, b = vertical ? Y2 : X2;
+        const int across = (vertical ? X1 : Y1) - w / 2;
+        // The pixels from a towards b, b itself excluded.
+        const int lo = a < b ? a : b + 1, hi = a < b ? b : a + 1;
+        if (Pen.Style != TPenStyle::psDot) {
+            if (vertical)
+                SolidBand(across, lo, across + w, hi, Pen.Color);
+            else
+                SolidBand(lo, across, hi, across + w, Pen.Color);
+            return;
+        }
+        // Every other pixel from the start point; the gaps keep what is under them.
+        FPoints.clear();
+        const int dir = a < b ? 1 : -1;
+        for (int p = a; p >= lo && p < hi; p += 2 * dir)
+            for (int c = across; c < across + w; ++c)
+                FPoints.push_back(vertical ? QPoint(c, p) : QPoint(p, c));
+        QPen pen(ToQColor(Pen.Color));
+        pen.setCosmetic(true);
+        pen.setWidth(1);
+        FPainter->setPen(pen);
+        FPainter->drawPoints(FPoints.constData(), static_cast<int>(FPoints.size()));
+        return;
+    }
+    QPen pen(ToQColor(Pen.Color));
+    pen.setWidth(w <= 1 ? 1 : w);
+    pen.setCosmetic(w <= 1);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setStyle(Pen.Style == TPenStyle::psDot ? Qt::DotLine : Qt::SolidLine);
+    FPainter->setPen(pen);
+    FPainter->drawLine(X1, Y1, X2, Y2);
+}
+
+void TQtChartCanvas::Polyline(const TChartPoint *Points, int Count, const TChartPen &Pen)
+{
+    if (!Pen.Shows() || Count < 2)
+        return;
+    FPoints.resize(Count);
+    for (int i = 0; i < Count; ++i)
+        FPoints[i] = QPoint(Points[i].X, Points[i].Y);
+    QPen pen(ToQColor(Pen.Color));
+    pen.setWidth(Pen.Width <= 1 ? 1 : Pen.Width);
+    pen.setCosmetic(Pen.Width <= 1);
+    pen.setJoinStyle(Qt::MiterJoin);
+    FPainter->setPen(pen);
+    FPainter->drawPolyline(FPoints.constData(), Count);
+}
+
+void TQtChartCanvas::FrameRect(const TChartRect &Rect, const TChartPen &Pen)
+{
+    if (!Pen.Shows())
+        return;
+    const int w = std::max(1, Pen.Width);
+    const TChartRect &r = Rect;
+    SolidBand(r.Left, r.Top, r.Right, r.Top + w, Pen.Color);
+    SolidBand(r.Left, r.Bottom - w, r.Right, r.Bottom, Pen.Color);
+    SolidBand(r.Left, r.Top + w, r.Left + w, r.Bottom - w, Pen.Color);
+    SolidBand(r.Right - w, r.Top + w, r.Right, r.Bottom - w, Pen.Color);
+}
+
+void TQtChartCanvas::TextOut(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align)
+{
+    const TFontEntry &e = Lookup(Font);
+    const QString s = QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
+    int x = X;
+    if (Align != TTextAlign::Left) {
+        const int width = e.Metrics.horizontalAdvance(s);
+        x = Align == TTextAlign::Center ? X - width / 2 : X - width;
+    }
+    if (FCurrentFont != &e) {
+        FPainter->setFont(e.Font);
+        FCurrentFont = &e;
+    }
+    FPainter->setPen(ToQColor(Font.Color));
+    FPainter->drawText(QPoint(x, Y + e.Metrics.ascent()), s);
+}
+
+void TQtChartCanvas::SetClipRect(const TChartRect &Rect)
+{
+    FPainter->setClipRect(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
+}
+
+void TQtChartCanvas::ResetClip()
+{
+    FPainter->setClipping(false);
+}

@@ -1,0 +1,55 @@
+#include "TChart.h"
+
+#include <QEvent>
+#include <QPainter>
+
+TChart::TChart(QWidget *parent) : QWidget(parent), FCanvas(palette())
+{
+    // The panel fills every pixel itself.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    FPanel.SetOnRepaintRequest([this] { update(); });
+}
+
+TChart::~TChart()
+{
+    FPanel.SetOnRepaintRequest(nullptr);
+}
+
+void TChart::SetTitle(const QString &text)
+{
+    FPanel.Title.Text.clear();
+    if (!text.isEmpty())
+        FPanel.Title.Text.push_back(text.toStdString());
+    update();
+}
+
+QString TChart::Title() const
+{
+    return FPanel.Title.Text.empty() ? QString() : QString::fromStdString(FPanel.Title.Text.front());
+}
+
+TLineSeries *TChart::AddLineSeries()
+{
+    return FPanel.AddLineSeries();
+}
+
+void TChart::DrawTo(QPainter &painter)
+{
+    FCanvas.SetPalette(palette());
+    FCanvas.Begin(&painter);
+    FPanel.Draw(FCanvas, {0, 0, width(), height()});
+    FCanvas.End();
+}
+
+void TChart::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    DrawTo(painter);
+}
+
+void TChart::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        update();
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The chart panel widget: one TChartPanel laid out and painted with QPainter. Changes to
+// its series ask for a repaint through QWidget::update(), which Qt merges into one paint.
+
+#include <QString>
+#include <QWidget>
+
+#include "ChartAxis.h"
+#include "ChartPanel.h"
+#include "ChartSeries.h"
+#include "QtChartCanvas.h"
+
+class QPainter;
+class QPaintEvent;
+
+class TChart : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TChart(QWidget *parent = nullptr);
+    ~TChart() override;
+
+    // One title line; an empty text shows no title and reserves no room.
+    void SetTitle(const QString &text);
+    QString Title() const;
+
+    TChartAxis &LeftAxis() { return FPanel.LeftAxis(); }
+    TChartAxis &BottomAxis() { return FPanel.BottomAxis(); }
+    // Owned by the chart, drawn against LeftAxis and BottomAxis, SeriesColor clRed.
+    TLineSeries *AddLineSeries();
+    int SeriesCount() const { return FPanel.SeriesCount(); }
+    TChartSeries *Series(int index) const { return FPanel.Series(index); }
+
+    TChartPanel &Panel() { return FPanel; }
+    const TChartPanel &Panel() const { return FPanel; }
+
+    // Paints the whole widget (border included) with its top-left corner at the painter's
+    // origin, as paintEvent does; used for off-screen images too.
+    void DrawTo(QPainter &painter);
+
+    QSize sizeHint() const override { return QSize(401, 241); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    TChartPanel FPanel;
+    TQtChartCanvas FCanvas;
+};

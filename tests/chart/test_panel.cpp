@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ChartLayout.h"
+#include "ChartPanel.h"
+#include "FakeCanvas.h"
+
+namespace {
+const TChartRect Chart1Outer{0, 0, 401, 240};
+
+struct TPanelFixture : testing::Test {
+    TChartPanel panel;
+    TFakeCanvas canvas;
+    TLineSeries *series = nullptr;
+
+    void MakeChart1()
+    {
+        panel.Title.Text = {"Полезный сигнал"};
+        panel.LeftAxis().SetMinMax(-2.5, 2.5);
+        series = panel.AddLineSeries();
+    }
+    void Fill(int n, double y)
+    {
+        series->RemoveAllPoints();
+        for (int i = 0; i < n; ++i)
+            series->AppendValue(y);
+    }
+    void Paint()
+    {
+        canvas.Clear();
+        panel.Draw(canvas, Chart1Outer);
+    }
+    std::vector<TDrawnText> TextsAligned(TTextAlign align) const
+    {
+        std::vector<TDrawnText> out;
+        for (const auto &t : canvas.Texts)
+            if (t.Align == align)
+                out.push_back(t);
+        return out;
+    }
+};
+
+TEST_F(TPanelFixture, WorkedExampleLayoutSettlesOnTheSecondPaint)
+{
+    MakeChart1();
+    Fill(256, 0);
+
+    // Before the first paint the left labels are measured at the range ends ("-2.5").
+    Paint();
+    EXPECT_EQ(panel.PlotRect(), (TChartRect{42, 30, 387, 209}));
+    EXPECT_EQ(panel.BottomAxis().PixelLength(), 345);
+
+    Paint();
+    EXPECT_EQ(panel.PlotRect(), (TChartRect{33, 30, 387, 209}));
+    const TChartAxis &left = panel.LeftAxis(), &bottom = panel.BottomAxis();
+    EXPECT_EQ(bottom.PixelLength(), 354);
+    EXPECT_EQ(left.PixelLength(), 179);
+    EXPECT_EQ(bottom.RangeMin(), 0);
+    EXPECT_EQ(bottom.RangeMax(), 255);
+    EXPECT_EQ(panel.LeftAxis().MaxLabelCount(canvas), 12);
+    EXPECT_EQ(panel.BottomAxis().MaxLabelCount(canvas), 17);
+    EXPECT_EQ(left.AxisLinePos(), 33);
+    EXPECT_EQ(left.LabelEdgePos(), 27);
+    EXPECT_EQ(bottom.AxisLinePos(), 209);
+    EXPECT_EQ(bottom.LabelEdgePos(), 215);
+
+    EXPECT_EQ(canvas.TextsIn(TTextAlign::Right), (std::vector<std::string>{"2", "1", "0", "-1", "-2"}));
+    std::vector<std::string> bottomLabels;
+    for (int v = 240; v >= 0; v -= 20)
+        bottomLabels.push_back(std::to_string(v));
+    EXPECT_EQ(canvas.TextsIn(TTextAlign::Center), bottomLabels);
+    for (const auto &t : TextsAligned(TTextAlign::Center))
+        EXPECT_EQ(t.Y, 215);
+
+    // The title, centred over the plot: 14 letters of 7 and a space of 2 make 100 pixels.
+    const auto titles = TextsAligned(TTextAlign::Left);
+    ASSERT_EQ(titles.size(), 1u);
+    EXPECT_EQ(titles[0].Text, "Полезный сигнал");
+    EXPECT_EQ(titles[0].X, (14 + 387) / 2 - 50);
+    EXPECT_EQ(titles[0].Y, 11);
+    EXPECT_EQ(titles[0].Color, clBlue);
+
+    // The back wall covers the plot rectangle's right column and bottom row.
+    ASSERT_EQ(canvas.Frames.size(), 1u);
+    EXPECT_EQ(canvas.Frames[0], (TChartRect{33, 30, 388, 210}));
+}
+
+TEST_F(TPanelFixture, WithoutTitleThePlotStartsAtTheMargin)
+{
+    series = panel.AddLineSeries();
+    Paint();
+    EXPECT_EQ(panel.PlotRect().Top, 11);
+    EXPECT_TRUE(TextsAligned(TTextAlign::Left).empty());
+}
+
+TEST_F(TPanelFixture, EmptySeriesShowsOneZeroLabelPerAxisAtTheMiddle)
+{
+    series = panel.AddLineSeries();
+    Paint();
+    Paint();
+    const TChartAxis &left = panel.LeftAxis(), &bottom = panel.BottomAxis();
+    EXPECT_EQ(canvas.TextsIn(TTextAlign::Right), (std::vector<std::string>{"0"}));
+    EXPECT_EQ(canvas.TextsIn(TTextAlign::Center), (std::vector<std::string>{"0"}));
+    EXPECT_EQ(left.TickList(), (std::vector<int>{left.CenterPixel()}));
+    EXPECT_EQ(bottom.TickList(), (std::vector<int>{bottom.CenterPixel()}));
+    const auto grid = canvas.LinesWith(clGray, TPenStyle::psDot);
+    ASSERT_EQ(grid.size(), 2u);
+    EXPECT_EQ(grid[0].X1, bottom.CenterPixel()); // the bottom axis draws first
+    EXPECT_EQ(grid[1].Y1, left.CenterPixel());
+    EXPECT_TRUE(canvas.Polylines.empty());
+}
+
+TEST_F(TPanelFixture, WithoutSeriesNoAxisIsShown)
+{
+    panel.Title.Text = {"T"};
+    Paint();
+    EXPECT_EQ(canvas.Texts.size(), 1u);
+    EXPECT_TRUE(canvas.Lines.empty());
+    EXPECT_EQ(panel.PlotRect(), (TChartRect{14, 30, 387, 229}));
+}
+
+TEST_F(TPanelFixture, EqualValuesOnAnAutomaticAxisDrawAHorizontalLineAtTheMiddle)
+{
+    series = panel.AddLineSeries();
+    Fill(256, 0.75);
+    Paint();
+    const TChartRect plot = panel.PlotRect();
+    ASSERT_EQ(canvas.Polylines.size(), 1u);
+    const auto &line = canvas.Polylines[0];
+    ASSERT_EQ(line.size(), 256u);
+    for (const auto &p : line)
+        EXPECT_EQ(p.Y, (plot.Top + plot.Bottom) / 2);
+    EXPECT_EQ(line.front().X, plot.Left);
+    EXPECT_EQ(line.back().X, plot.Right);
+    EXPECT_EQ(canvas.PolylinePens[0].Color, clRed);
+    EXPECT_EQ(canvas.PolylinePens[0].Width, 1);
+    // Clipped to the plot rectangle and its frame while the series draws.
+    ASSERT_EQ(canvas.Clips.size(), 1u);
+    EXPECT_EQ(canvas.Clips[0], (TChartRect{plot.Left, plot.Top, plot.Right + 1, plot.Bottom + 1}));
+    EXPECT_TRUE(canvas.ClipActiveDuringPolyline);
+    EXPECT_EQ(canvas.ClipResets, 1);
+}
+
+TEST_F(TPanelFixture, LineSkippingAndSamePixelRules)
+{
+    MakeChart1();
+    Paint();
+    const auto pixel = [&](double y) { return panel.LeftAxis().ValueToPixel(y); };
+
+    Fill(1, 1.0); // a single point draws no line
+    Paint();
+    EXPECT_TRUE(canvas.Polylines.empty());
+
+    series->RemoveAllPoints();
+    series->InsertPoint(0, 1);
+    series->InsertPoint(0.001, 2); // same column, different row: a segment
+    series->InsertPoint(0.002, 2); // same pixel: nothing
+    series->InsertPoint(1, 1e6);   // beyond the drawable range: skipped
+    series->InsertPoint(2, 3);     // beyond the axis but drawable: cut by the clip
+    series->InsertPoint(2, 3);     // same pixel again
+    Paint();
+    const int x0 = panel.BottomAxis().ValueToPixel(0);
+    ASSERT_EQ(canvas.Polylines.size(), 1u);
+    EXPECT_EQ(canvas.Polylines[0], (std::vector<TChartPoint>{{x0, pixel(1)}, {x0, pixel(2)}, {panel.BottomAxis().ValueToPixel(2), pixel(3)}}));
+    EXPECT_LT(pixel(3), panel.PlotRect().Top);
+}
+
+TEST_F(TPanelFixture, EachPointsColourStartsANewRun)
+{
+    series = panel.AddLineSeries();
+    series->AppendValue(0);
+    series->AppendValue(1);
+    series->AppendValue(2, nullptr, clBlue);
+    series->AppendValue(3, nullptr, clBlue);
+    series->AppendValue(4);
+    Paint();
+    ASSERT_EQ(canvas.Polylines.size(), 3u);
+    EXPECT_EQ(canvas.PolylinePens[0].Color, clRed);
+    EXPECT_EQ(canvas.PolylinePens[1].Color, clBlue);
+    EXPECT_EQ(canvas.PolylinePens[2].Color, clRed);
+    EXPECT_EQ(canvas.Polylines[0].size(), 2u);
+    EXPECT_EQ(canvas.Polylines[1].size(), 3u);
+    EXPECT_EQ(canvas.Polylines[1].front(), canvas.Polylines[0].back());
+    EXPECT_EQ(canvas.Polylines[2].size(), 2u);
+}
+
+TEST_F(TPanelFixture, AFixedBottomAxisDrawsFromTheLeftEdgeToThePointPastTheRight)
+{
+    series = panel.AddLineSeries();
+    for (int i = 0; i <= 30; ++i)
+        series->AppendValue(i);
+    panel.BottomAxis().SetMinMax(10, 19.5);
+    Paint();
+    ASSERT_EQ(canvas.Polylines.size(), 1u);
+    const auto &line = canvas.Polylines[0];
+    ASSERT_EQ(line.size(), 11u); // X = 10 .. 20
+    EXPECT_EQ(line.front().X, panel.PlotRect().Left);
+    EXPECT_GT(line.back().X, panel.PlotRect().Right);
+}
+
+TEST_F(TPanelFixture, RepaintRequestsStopWhenThePanelGoesAway)
+{
+    int requests = 0;
+    auto owned = std::make_unique<TChartPanel>();
+    owned->SetOnRepaintRequest([&] { ++requests; });
+    TLineSeries *s = owned->AddLineSeries();
+    s->AppendValue(1);
+    EXPECT_EQ(requests, 2);
+    owned->LeftAxis().SetIncrement(0.5);
+    EXPECT_EQ(requests, 3);
+    owned.reset(); // destroying the series asks for nothing
+    EXPECT_EQ(requests, 3);
+}
+
+TEST(ChartLayout, NormaliseKeepsThePlotRectangleInsideAndNonEmpty)
+{
+    const TChartRect bounds{2, 2, 399, 238};
+    const struct {
+        TChartRect in, out;
+    } cases[] = {
+        {{14, 30, 387, 209}, {14, 30, 387, 209}},
+        {{-5, 0, 387, 209}, {2, 2, 387, 209}},
+        {{14, 30, 10, 20}, {14, 30, 15, 31}},
+        {{14, 30, 14, 30}, {14, 30, 14 + 397, 30 + 236}},
+        {{500, 30, 600, 209}, {399, 30, 600, 209}},
+    };
+    for (const auto &c : cases) {
+        TChartRect r = c.in;
+        NormaliseChartRect(r, bounds);
+        EXPECT_EQ(r, c.out) << c.in.Left << "," << c.in.Top << "," << c.in.Right << "," << c.in.Bottom;
+    }
+}
+
+TEST_F(TPanelFixture, ATinyPanelStillLaysOutAndDraws)
+{
+    MakeChart1();
+    Fill(256, 1);
+    canvas.Clear();
+    panel.Draw(canvas, {0, 0, 30, 20});
+    panel.Draw(canvas, {0, 0, 30, 20});
+    const TChartRect plot = panel.PlotRect();
+    EXPECT_GT(plot.Right, plot.Left);
+    EXPECT_GT(plot.Bottom, plot.Top);
+}
+} // namespace
