@@ -200,6 +200,9 @@ void TForm1::CreateControls()
 
     CheckBox1 = Named(new QCheckBox(QStringLiteral("Копия сигнала (для сложных сигналов)"), this), "CheckBox1");
     CheckBox1->setGeometry(15, 245, 370, 20);
+    // It reaches over the edge of the charts and, made later, lies on top of them: its own
+    // background keeps its text clear of the chart's frame.
+    CheckBox1->setAutoFillBackground(true);
     CheckBox1->setChecked(false);
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral("Вход"), this), "GroupBox1");
@@ -278,9 +281,9 @@ void TForm1::Button2Click(QObject *)
 
 void TForm1::Pass()
 {
-    const double sigma = FNoiseText.Value(Edit2->text());
+    const double sigma = FNoiseText.Value(Edit2->Text());
     const bool copyEnabled = CheckBox1->isChecked();
-    const int32_t copyDelay = FDelayText.Value(Edit3->text());
+    const int32_t copyDelay = FDelayText.Value(Edit3->Text());
     Engine->Pass(sigma, copyEnabled, copyDelay, RadioGroup1->ItemIndex(), RadioGroup3->ItemIndex(), RadioGroup2->ItemIndex());
 }
 

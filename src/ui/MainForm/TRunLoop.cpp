@@ -1,6 +1,7 @@
 #include "TRunLoop.h"
 
 #include "ErrorBox.h"
+#include "VectorState.h"
 
 TRunLoop::TRunLoop(QObject *Parent, std::function<void()> Pass) : QObject(Parent), FPass(std::move(Pass))
 {
@@ -46,6 +47,7 @@ void TRunLoop::Slice()
     // slower filter mode, and the slice ends before a further batch would overrun it.
     constexpr int Batch = 8;
     const int64_t budget = SliceLength.count();
+    ClearUpperVectorState();
     QElapsedTimer clock;
     clock.start();
     CallGuarded(

@@ -5,7 +5,8 @@
 TEdit::TEdit(QWidget *Parent) : QLineEdit(Parent)
 {
     // Typing, pasting, undo: everything the user does arrives here, each as its own event.
-    connect(this, &QLineEdit::textChanged, this, [this] {
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &Text) {
+        FText = Text;
         if (!FSettingText && OnChange)
             CallGuarded(OnChange);
     });

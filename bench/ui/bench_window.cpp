@@ -1,0 +1,221 @@
+// Figures of the running window, offscreen: passes per second inside the window against the
+// bare engine in the same mode, the time from a click during a run to its handler, start to
+// first paint, and resident memory while running.
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "Experiment.h"
+#include "TApplication.h"
+#include "TButton.h"
+#include "TChart.h"
+#include "TForm1.h"
+#include "TRadioGroup.h"
+#include "TRunLoop.h"
+#include "VectorState.h"
+
+namespace {
+
+enum TMode { RC = 0, Matched = 1 };
+
+void RunEventLoopFor(int Milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(Milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void ClickItem(TRadioGroup *Group, int Index)
+{
+    // Straight to the user's selection, as a click on the item does.
+    Group->Button(Index)->click();
+}
+
+// The window set to the Barker code with the matched filter, or left at the rectangle
+// pulses with the RC section.
+std::unique_ptr<TForm1> MakeWindow(TMode Mode)
+{
+    auto form = std::make_unique<TForm1>();
+    form->show();
+    if (Mode == Matched) {
+        ClickItem(form->RadioGroup3, 1);
+        ClickItem(form->RadioGroup2, 1);
+    }
+    return form;
+}
+
+void BM_BareEngine(benchmark::State &State)
+{
+    const auto mode = static_cast<TMode>(State.range(0));
+    // As the window builds it; the first passes, which build tables, are kept out.
+    auto engine = std::make_unique<TExperiment>();
+    engine->SetTimeConstant(5);
+    engine->StartRun();
+    const int simple = mode == Matched ? -1 : 0;
+    const int complex = mode == Matched ? 1 : -1;
+    for (int i = 0; i < 1000; ++i)
+        engine->Pass(0.3, false, 0, simple, complex, mode);
+    // The same processor state as the window's passes start from.
+    ClearUpperVectorState();
+    for (auto _ : State) {
+        engine->Pass(0.3, false, 0, simple, complex, mode);
+        benchmark::DoNotOptimize(engine->OutSnr);
+    }
+    State.SetItemsProcessed(State.iterations());
+    State.SetLabel(mode == Matched ? "matched, Barker" : "RC, rectangle");
+}
+BENCHMARK(BM_BareEngine)->Arg(RC)->Arg(Matched);
+
+// Each iteration lets the running window's event loop go on for 200 ms; items are passes.
+void BM_WindowRun(benchmark::State &State)
+{
+    const auto mode = static_cast<TMode>(State.range(0));
+    auto form = MakeWindow(mode);
+    form->Button1->click();
+    RunEventLoopFor(100);
+    int64_t passes = 0;
+    for (auto _ : State) {
+        const int64_t before = form->RunLoop().PassesMade();
+        RunEventLoopFor(200);
+        passes += form->RunLoop().PassesMade() - before;
+    }
+    form->Button2->click();
+    State.SetItemsProcessed(passes);
+    State.SetLabel(mode == Matched ? "matched, Barker" : "RC, rectangle");
+}
+BENCHMARK(BM_WindowRun)->Arg(RC)->Arg(Matched)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A click on the filter group, posted into the event queue during a run, until its handler
+// runs.
+void BM_ClickToHandler(benchmark::State &State)
+{
+    auto form = MakeWindow(Matched);
+    form->Button1->click();
+    RunEventLoopFor(50);
+    QElapsedTimer clock;
+    int64_t handled = -1;
+    form->RadioGroup2->OnClick = [&] { handled = clock.nsecsElapsed(); };
+    double worst = 0;
+    int item = form->RadioGroup2->ItemIndex(); // each click selects the other item
+    for (auto _ : State) {
+        item = 1 - item;
+        QRadioButton *button = form->RadioGroup2->Button(item);
+        const QPointF at(button->width() / 2.0, button->height() / 2.0);
+        const QPointF global = button->mapToGlobal(at);
+        handled = -1;
+        clock.start();
+        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
+                                                            Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                                                            Qt::NoButton, Qt::NoModifier));
+        while (handled < 0 && clock.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (handled < 0) {
+            State.SkipWithError("the click was not handled");
+            break;
+        }
+        State.SetIterationTime(handled / 1e9);
+        worst = std::max(worst, handled / 1e6);
+        State.PauseTiming();
+        RunEventLoopFor(5);
+        State.ResumeTiming();
+    }
+    form->Button2->click();
+    State.counters["worst_ms"] = worst;
+}
+BENCHMARK(BM_ClickToHandler)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// The whole program start in a child process: from starting it until the window has been
+// painted once and the child has ended.
+void BM_StartToFirstPaint(benchmark::State &State)
+{
+    for (auto _ : State) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--first-paint")});
+        if (!child.waitForFinished(10000) || child.exitCode() != 0) {
+            State.SkipWithError("the child did not paint");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_StartToFirstPaint)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+long ResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+void BM_ResidentWhileRunning(benchmark::State &State)
+{
+    auto form = MakeWindow(Matched);
+    form->Button1->click();
+    long peak = 0;
+    for (auto _ : State) {
+        RunEventLoopFor(1000); // two display refreshes
+        peak = std::max(peak, ResidentKiB());
+    }
+    form->Button2->click();
+    State.counters["rss_MiB"] = peak / 1024.0;
+}
+BENCHMARK(BM_ResidentWhileRunning)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The child of BM_StartToFirstPaint: the program's start-up, ended by the first paint.
+class TFirstPaintWatch : public QObject {
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override
+    {
+        if (Event->type() == QEvent::Paint) {
+            Watched->removeEventFilter(this);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return false;
+    }
+};
+
+int FirstPaintChild(int argc, char **argv)
+{
+    TApplication application(argc, argv);
+    auto *form1 = new TForm1;
+    TFirstPaintWatch watch;
+    form1->Chart3->installEventFilter(&watch);
+    form1->show();
+    const int result = application.exec();
+    delete form1;
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (argc > 1 && std::strcmp(argv[1], "--first-paint") == 0)
+        return FirstPaintChild(argc, argv);
+    TApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
