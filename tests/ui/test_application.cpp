@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -80,6 +84,37 @@ TEST(CatchingPointTest, OnErrorRunsBeforeTheBoxAndTheBoxCountsAsOpenMeanwhile)
     TErrorBox::Instance().SetHook({});
     EXPECT_EQ(order, QStringList({"error", "box"}));
     EXPECT_TRUE(openDuringHook);
+    EXPECT_FALSE(TErrorBox::Instance().IsOpen());
+}
+
+TEST(ErrorBoxTest, TheRealBoxIsModalWithAnErrorIconAnOkButtonAndTheTitle)
+{
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    bool modal = false, countedOpen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        modal = box->isModal();
+        countedOpen = TErrorBox::Instance().IsOpen();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    TErrorBox::Instance().Show("'abc' is not a valid floating point value");
+    EXPECT_EQ(title, ApplicationTitle());
+    EXPECT_EQ(text, "'abc' is not a valid floating point value.");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, QMessageBox::Ok);
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(countedOpen);
     EXPECT_FALSE(TErrorBox::Instance().IsOpen());
 }
 

@@ -14,6 +14,7 @@
 #include "TFigureBox.h"
 #include "TProgressBar.h"
 #include "TRadioGroup.h"
+#include "TTimer.h"
 #include "TUpDown.h"
 #include "UiTestSupport.h"
 
@@ -223,6 +224,23 @@ TEST(ProgressBarTest, PositionIsKeptAndShownClampedToTheRange)
         EXPECT_EQ(bar.value(), c.Shown) << c.Position;
     }
     EXPECT_FALSE(bar.isTextVisible());
+}
+
+TEST(TimerTest, AnErrorInATickIsReportedAndTheNextTickRunsAgain)
+{
+    TBoxCapture boxes;
+    TTimer timer(nullptr, 5, false);
+    int ticks = 0;
+    timer.OnTimer = [&] {
+        ++ticks;
+        throw EInvalidOp();
+    };
+    timer.SetEnabled(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 2000));
+    timer.SetEnabled(false);
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(boxes.Texts.size(), ticks);
+    EXPECT_EQ(boxes.Texts.value(0), "Invalid floating point operation.");
 }
 
 TEST(FigureBoxTest, LongTextIsCutAtTheRightEdgeAndTheBoxKeepsItsSize)
