@@ -364,6 +364,14 @@ void TForm1::showEvent(QShowEvent *Event)
         QTimer::singleShot(0, this, &TForm1::FitOuterSize);
 }
 
+void TForm1::moveEvent(QMoveEvent *Event)
+{
+    QWidget::moveEvent(Event);
+    // Decorating the window moves its client area: the frame is known from then on.
+    if (!FSizeFitted && isVisible())
+        FitOuterSize();
+}
+
 void TForm1::FitOuterSize()
 {
     // The stored size is the outer one, frame included; the frame is known once the window

@@ -103,6 +103,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *Event) override;
     void showEvent(QShowEvent *Event) override;
+    void moveEvent(QMoveEvent *Event) override;
 
 private:
     void CreateControls();
