@@ -1,9 +1,23 @@
 # Everything a user needs: `make run` opens the laboratory, `make test` runs the whole suite headless.
-BUILD     ?= build
-BUILDTYPE ?= RelWithDebInfo
-JOBS      ?= $(shell nproc)
+SHELL        := /bin/bash
+BUILD        ?= build
+ASAN_BUILD   ?= build-asan
+FUZZ_BUILD   ?= build-fuzz
+BUILDTYPE    ?= RelWithDebInfo
+JOBS         ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := parse_float parse_int format_general
 
-.PHONY: all deps configure build run test bench clean
+# The suite runs a second time built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (also float-cast-overflow, which -fsanitize=undefined leaves out). Any report fails the test
+# that raised it; the suppressions cover leaks inside Qt, fontconfig and the system only.
+SANITIZERS := $(CURDIR)/tests/reliability/sanitizers
+SAN_FLAGS  := -fsanitize=float-cast-overflow -fno-sanitize-recover=all
+SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+              LSAN_OPTIONS=suppressions=$(SANITIZERS)/lsan.supp:print_suppressions=0 \
+              UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps configure build run test test-release test-sanitize sanitize-build bench fuzz fuzz-merge clean
 
 all: build
 
@@ -22,11 +36,54 @@ run: build
 	@if [ -x $(BUILD)/src/ui/optimal-filtering ]; then $(BUILD)/src/ui/optimal-filtering; \
 	else echo "The window is not built yet."; fi
 
-test: build
+# Both suites run even when the first fails, so one run shows every failure.
+test: build sanitize-build
+	@status=0; \
+	$(MAKE) --no-print-directory test-release || status=1; \
+	$(MAKE) --no-print-directory test-sanitize || status=1; \
+	exit $$status
+
+test-release:
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+$(ASAN_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=$(BUILDTYPE) -DLAB_SANITIZE=ON -DLAB_BUILD_BENCH=OFF \
+	  "-DCMAKE_CXX_FLAGS=$(SAN_FLAGS)"
+
+# The build runs the test programs to list their tests, so it needs the same settings.
+sanitize-build: deps $(ASAN_BUILD)/CMakeCache.txt
+	$(SAN_ENV) QT_QPA_PLATFORM=offscreen cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test-sanitize:
+	cd $(ASAN_BUILD) && $(SAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
 
+$(FUZZ_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DLAB_FUZZ=ON -DLAB_BUILD_UI=OFF -DLAB_BUILD_TESTS=OFF -DLAB_BUILD_BENCH=OFF
+
+# Each target for FUZZ_SECONDS, starting from the repository's corpus; new inputs go to
+# $(FUZZ_BUILD)/corpus, a failing input to $(FUZZ_BUILD)/findings.
+fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_programs
+	@mkdir -p $(FUZZ_BUILD)/findings; status=0; \
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  echo "== fuzz_$$t, $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=512 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$t- $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t 2>&1 \
+	    | grep -E '^(INFO: (Loaded|seed)|#[0-9]+.*DONE|stat::|property failed|SUMMARY|==[0-9]+==ERROR|artifact_prefix)' \
+	    ; [ $${PIPESTATUS[0]} -eq 0 ] || { echo "fuzz_$$t FAILED"; status=1; }; \
+	done; exit $$status
+
+# Adds to the repository's corpus those inputs of the last `make fuzz` that reach new code.
+fuzz-merge: $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_programs
+	@for t in $(FUZZ_TARGETS); do \
+	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -merge=1 -max_len=512 fuzz/corpus/$$t $(FUZZ_BUILD)/corpus/$$t 2>&1 | grep -E 'MERGE-OUTER: [0-9]+ new files'; \
+	done
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
