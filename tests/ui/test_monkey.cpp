@@ -1,0 +1,124 @@
+// The monkey test: thousands of seeded random user actions on every control of the real
+// window, with the invariants checked after each one. A few fixed seeds run in the suite;
+// MONKEY_SEED (with MONKEY_SEEDS, MONKEY_ACTIONS and MONKEY_SEPARATOR) runs others, longer.
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <ostream>
+
+#include "Errors.h"
+#include "TButton.h"
+#include "TEdit.h"
+#include "TForm1.h"
+#include "TRadioGroup.h"
+#include "TTimer.h"
+#include "test_monkey_driver.h"
+
+namespace {
+constexpr int DefaultActions = 3000;
+
+int EnvInt(const char *Name, int Default)
+{
+    const char *v = std::getenv(Name);
+    return v && *v ? std::atoi(v) : Default;
+}
+
+void RunSeed(uint64_t Seed, QChar Separator)
+{
+    TMonkey monkey({Seed, EnvInt("MONKEY_ACTIONS", DefaultActions), Separator});
+    const QString failure = monkey.Run();
+    std::fputs(monkey.Summary().toUtf8().constData(), stdout);
+    EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+}
+
+struct TSeed {
+    uint64_t Seed;
+    char Separator;
+};
+
+void PrintTo(const TSeed &Seed, std::ostream *Out)
+{
+    *Out << "seed " << Seed.Seed << ", separator '" << Seed.Separator << "'";
+}
+
+class MonkeyTest : public ::testing::TestWithParam<TSeed> {};
+
+TEST_P(MonkeyTest, EveryActionLeavesTheWindowSound)
+{
+    RunSeed(GetParam().Seed, QLatin1Char(GetParam().Separator));
+}
+
+INSTANTIATE_TEST_SUITE_P(FixedSeeds, MonkeyTest,
+                         ::testing::Values(TSeed{1, ','}, TSeed{2, ','}, TSeed{3, '.'}, TSeed{4, ','}),
+                         [](const ::testing::TestParamInfo<TSeed> &Info) {
+                             return "Seed" + std::to_string(Info.param.Seed) +
+                                    (Info.param.Separator == ',' ? "Comma" : "Point");
+                         });
+
+TEST(MonkeyEnvironmentTest, SeedsFromTheEnvironment)
+{
+    const char *seed = std::getenv("MONKEY_SEED");
+    if (!seed || !*seed)
+        GTEST_SKIP() << "set MONKEY_SEED (and MONKEY_SEEDS, MONKEY_ACTIONS, MONKEY_SEPARATOR) to run";
+    const char *sep = std::getenv("MONKEY_SEPARATOR");
+    const QChar separator = sep && *sep == '.' ? QLatin1Char('.') : QLatin1Char(',');
+    const uint64_t first = std::strtoull(seed, nullptr, 10);
+    const int count = EnvInt("MONKEY_SEEDS", 1);
+    for (int i = 0; i < count && !HasFailure(); ++i)
+        RunSeed(first + i, separator);
+}
+} // namespace
+
+// The monkey itself: a window broken on purpose is caught, and the report names the seed and
+// lists the actions up to the failure.
+namespace {
+QString BrokenRun(std::function<void(TForm1 &)> Sabotage)
+{
+    TMonkeyOptions options;
+    options.Seed = 11;
+    options.Actions = 600;
+    options.Sabotage = std::move(Sabotage);
+    TMonkey monkey(options);
+    return monkey.Run();
+}
+
+TEST(MonkeySelfTest, CatchesBrokenSignalExclusivityAndReportsTheReplay)
+{
+    const QString report = BrokenRun([](TForm1 &f) { f.RadioGroup3->OnClick = [&f] { f.Engine->MarkStatsStale(); }; });
+    EXPECT_TRUE(report.contains("not exactly one selection")) << report.toStdString();
+    EXPECT_TRUE(report.contains("replay: MONKEY_SEED=11 MONKEY_SEPARATOR=',' MONKEY_ACTIONS=")) << report.toStdString();
+    EXPECT_TRUE(report.contains("seed 11, separator ','")) << report.toStdString();
+    EXPECT_TRUE(report.contains("\n  1: ")) << report.toStdString();
+    EXPECT_TRUE(report.contains("RadioGroup3 click item")) << report.toStdString();
+}
+
+TEST(MonkeySelfTest, CatchesANaNFigure)
+{
+    const QString report = BrokenRun([](TForm1 &f) {
+        f.Button2->OnClick = [&f] {
+            f.Button2Click(f.Button2);
+            f.Engine->OutSnr = std::numeric_limits<double>::quiet_NaN();
+        };
+    });
+    EXPECT_TRUE(report.contains("OutSnr is nan")) << report.toStdString();
+}
+
+TEST(MonkeySelfTest, CatchesABoxWithAForeignMessageAndAStaleDisplay)
+{
+    const QString foreign = BrokenRun([](TForm1 &f) { f.Button2->OnClick = [] { throw EConvertError("Stop failed"); }; });
+    EXPECT_TRUE(foreign.contains("box text \"Stop failed.\"")) << foreign.toStdString();
+    const QString stale = BrokenRun([](TForm1 &f) { f.Timer1->OnTimer = [] {}; });
+    EXPECT_TRUE(stale.contains(QRegularExpression("Label\\d+ shows \"[^\"]*\" for"))) << stale.toStdString();
+}
+
+TEST(MonkeySelfTest, CatchesASpinnerThatNoLongerFollowsTheNoiseText)
+{
+    const QString report = BrokenRun([](TForm1 &f) { f.Edit2->OnChange = [&f] { f.Engine->MarkStatsStale(); }; });
+    EXPECT_TRUE(report.contains("UpDown2 holds")) << report.toStdString();
+}
+} // namespace
