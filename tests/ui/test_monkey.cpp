@@ -30,7 +30,11 @@ int EnvInt(const char *Name, int Default)
 
 void RunSeed(uint64_t Seed, QChar Separator)
 {
-    TMonkey monkey({Seed, EnvInt("MONKEY_ACTIONS", DefaultActions), Separator});
+    TMonkeyOptions options;
+    options.Seed = Seed;
+    options.Actions = EnvInt("MONKEY_ACTIONS", DefaultActions);
+    options.Separator = Separator;
+    TMonkey monkey(options);
     const QString failure = monkey.Run();
     std::fputs(monkey.Summary().toUtf8().constData(), stdout);
     EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
