@@ -1,6 +1,7 @@
 // The monkey test: thousands of seeded random user actions on every control of the real
 // window, with the invariants checked after each one. A few fixed seeds run in the suite;
-// MONKEY_SEED (with MONKEY_SEEDS, MONKEY_ACTIONS and MONKEY_SEPARATOR) runs others, longer.
+// MONKEY_SEED (with MONKEY_SEEDS, MONKEY_ACTIONS, MONKEY_SEPARATOR, MONKEY_REAL_BOX and
+// MONKEY_FREE_RUN) runs others, longer.
 
 #include <gtest/gtest.h>
 
@@ -28,12 +29,15 @@ int EnvInt(const char *Name, int Default)
     return v && *v ? std::atoi(v) : Default;
 }
 
-void RunSeed(uint64_t Seed, QChar Separator)
+void RunSeed(uint64_t Seed, QChar Separator, bool RealBox)
 {
     TMonkeyOptions options;
     options.Seed = Seed;
-    options.Actions = EnvInt("MONKEY_ACTIONS", DefaultActions);
+    // The real box costs a window per error: fewer actions keep such a seed as short.
+    options.Actions = EnvInt("MONKEY_ACTIONS", RealBox ? 2000 : DefaultActions);
+    options.FreeRun = EnvInt("MONKEY_FREE_RUN", 0) != 0;
     options.Separator = Separator;
+    options.RealBox = RealBox;
     TMonkey monkey(options);
     const QString failure = monkey.Run();
     std::fputs(monkey.Summary().toUtf8().constData(), stdout);
@@ -43,38 +47,42 @@ void RunSeed(uint64_t Seed, QChar Separator)
 struct TSeed {
     uint64_t Seed;
     char Separator;
+    bool RealBox; // the real modal box instead of the capturing hook
 };
 
 void PrintTo(const TSeed &Seed, std::ostream *Out)
 {
-    *Out << "seed " << Seed.Seed << ", separator '" << Seed.Separator << "'";
+    *Out << "seed " << Seed.Seed << ", separator '" << Seed.Separator << "'" << (Seed.RealBox ? ", real box" : "");
 }
 
 class MonkeyTest : public ::testing::TestWithParam<TSeed> {};
 
 TEST_P(MonkeyTest, EveryActionLeavesTheWindowSound)
 {
-    RunSeed(GetParam().Seed, QLatin1Char(GetParam().Separator));
+    RunSeed(GetParam().Seed, QLatin1Char(GetParam().Separator), GetParam().RealBox);
 }
 
 INSTANTIATE_TEST_SUITE_P(FixedSeeds, MonkeyTest,
-                         ::testing::Values(TSeed{1, ','}, TSeed{2, ','}, TSeed{3, '.'}, TSeed{4, ','}),
+                         ::testing::Values(TSeed{1, ',', false}, TSeed{2, ',', true}, TSeed{3, '.', true},
+                                           TSeed{4, ',', false}),
                          [](const ::testing::TestParamInfo<TSeed> &Info) {
                              return "Seed" + std::to_string(Info.param.Seed) +
-                                    (Info.param.Separator == ',' ? "Comma" : "Point");
+                                    (Info.param.Separator == ',' ? "Comma" : "Point") +
+                                    (Info.param.RealBox ? "RealBox" : "");
                          });
 
 TEST(MonkeyEnvironmentTest, SeedsFromTheEnvironment)
 {
     const char *seed = std::getenv("MONKEY_SEED");
     if (!seed || !*seed)
-        GTEST_SKIP() << "set MONKEY_SEED (and MONKEY_SEEDS, MONKEY_ACTIONS, MONKEY_SEPARATOR) to run";
+        GTEST_SKIP() << "set MONKEY_SEED (and MONKEY_SEEDS, MONKEY_ACTIONS, MONKEY_SEPARATOR, MONKEY_REAL_BOX, MONKEY_FREE_RUN) to run";
     const char *sep = std::getenv("MONKEY_SEPARATOR");
     const QChar separator = sep && *sep == '.' ? QLatin1Char('.') : QLatin1Char(',');
     const uint64_t first = std::strtoull(seed, nullptr, 10);
     const int count = EnvInt("MONKEY_SEEDS", 1);
+    const bool realBox = EnvInt("MONKEY_REAL_BOX", 0) != 0;
     for (int i = 0; i < count && !HasFailure(); ++i)
-        RunSeed(first + i, separator);
+        RunSeed(first + i, separator, realBox);
 }
 } // namespace
 

@@ -7,6 +7,8 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -203,7 +205,7 @@ void TMonkey::NewWindow()
     RandomSeed = 0;
     FForm = std::make_unique<TForm1>();
     // Passes run only where an action lets them, so that a seed always replays the same run.
-    FForm->RunLoop().SetPassLimit(0);
+    SetPassLimit(0);
     FForm->show();
     QApplication::setActiveWindow(FForm.get());
     (void)QTest::qWaitForWindowActive(FForm.get());
@@ -213,11 +215,30 @@ void TMonkey::NewWindow()
         FOptions.Sabotage(*FForm);
 }
 
+void TMonkey::SetPassLimit(int64_t Limit)
+{
+    if (!FOptions.FreeRun)
+        FForm->RunLoop().SetPassLimit(Limit);
+}
+
 void TMonkey::CloseWindow()
 {
     FPasses += FForm->RunLoop().PassesMade();
     FForm.reset();
 }
+
+namespace {
+QtMessageHandler GPreviousMessageHandler = nullptr;
+
+// The offscreen platform warns once for every message box it shows; nothing else is dropped.
+void DropBoxSizeHintWarnings(QtMsgType Type, const QMessageLogContext &Context, const QString &Message)
+{
+    if (Type == QtWarningMsg && Message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (GPreviousMessageHandler)
+        GPreviousMessageHandler(Type, Context, Message);
+}
+} // namespace
 
 QString TMonkey::Run()
 {
@@ -232,7 +253,18 @@ QString TMonkey::Run()
     });
 
     SendRegionalChange(FOptions.Separator == QLatin1Char(','));
-    TErrorBox::Instance().SetHook([this](const QString &Caption, const QString &Text) { OnBox(Caption, Text); });
+    QTimer watcher;
+    if (FOptions.RealBox) {
+        GPreviousMessageHandler = qInstallMessageHandler(DropBoxSizeHintWarnings);
+        TErrorBox::Instance().SetHook({});
+        QObject::connect(&watcher, &QTimer::timeout, [this] { WatchRealBoxes(); });
+        watcher.start(1);
+        // A new box is seen at once, from inside its own event loop.
+        QObject::connect(&TErrorBox::Instance(), &TErrorBox::Opened, &watcher,
+                         [this] { QTimer::singleShot(0, FForm.get(), [this] { WatchRealBoxes(); }); });
+    } else {
+        TErrorBox::Instance().SetHook([this](const QString &Caption, const QString &Text) { OnBox(Caption, Text); });
+    }
     NewWindow();
 
     QString failure;
@@ -257,6 +289,8 @@ QString TMonkey::Run()
     }
 
     CloseWindow();
+    if (FOptions.RealBox)
+        qInstallMessageHandler(GPreviousMessageHandler);
     std::set_terminate(previous);
     for (int s : {SIGSEGV, SIGFPE, SIGABRT})
         std::signal(s, SIG_DFL);
@@ -268,11 +302,14 @@ QString TMonkey::Report(int Done, const QString &Failure) const
 {
     const QString sep(FOptions.Separator);
     QString out = QStringLiteral("monkey failure after action %1 of %2: %3\n").arg(Done).arg(FOptions.Actions).arg(Failure);
-    out += QStringLiteral("replay: MONKEY_SEED=%1 MONKEY_SEPARATOR='%2' MONKEY_ACTIONS=%3 ui_test_monkey "
-                          "--gtest_filter='MonkeyEnvironmentTest.*'\n")
+    if (FOptions.FreeRun)
+        out += QStringLiteral("free run: passes went on between the actions, a replay may differ\n");
+    out += QStringLiteral("replay: MONKEY_SEED=%1 MONKEY_SEPARATOR='%2' MONKEY_ACTIONS=%3 MONKEY_REAL_BOX=%4 "
+                          "ui_test_monkey --gtest_filter='MonkeyEnvironmentTest.*'\n")
                .arg(FOptions.Seed)
                .arg(sep)
-               .arg(Done);
+               .arg(Done)
+               .arg(FOptions.RealBox ? 1 : 0);
     out += QString::fromStdString(LogText());
     if (!FOptions.Sabotage) {
         QFile file(QStringLiteral("monkey-failure-seed-%1.txt").arg(FOptions.Seed));
@@ -365,7 +402,7 @@ QString TMonkey::Perform(const TMonkeyAction &A)
         break;
     case TMonkeyKind::Close: {
         const int64_t made = f.RunLoop().PassesMade();
-        f.RunLoop().SetPassLimit(made + 1000);
+        SetPassLimit(made + 1000);
         f.close();
         QString failure;
         if (f.isVisible())
@@ -430,7 +467,7 @@ QString TMonkey::RunPasses(int Count)
     const TState state = loop.State();
     const int64_t before = loop.PassesMade();
     const int boxes = FBoxesInAction;
-    loop.SetPassLimit(before + Count);
+    SetPassLimit(before + Count);
     QElapsedTimer clock;
     clock.start();
     while (loop.State() == TState::Active && loop.PassesMade() < before + Count && clock.elapsed() < PassesTimeoutMs) {
@@ -438,13 +475,13 @@ QString TMonkey::RunPasses(int Count)
         ++GHeartbeat;
     }
     const int64_t made = loop.PassesMade() - before;
-    loop.SetPassLimit(loop.PassesMade());
+    SetPassLimit(loop.PassesMade());
     if (state != TState::Active) {
         if (made != 0)
             return QStringLiteral("%1 passes were made while the run was %2").arg(made).arg(StateName(state));
         return {};
     }
-    if (loop.State() == TState::Active && made != Count)
+    if (loop.State() == TState::Active && (FOptions.FreeRun ? made < Count : made != Count))
         return QStringLiteral("the active run made %1 of %2 passes in %3 ms").arg(made).arg(Count).arg(PassesTimeoutMs);
     if (loop.State() == TState::Stalled && FBoxesInAction == boxes)
         return QStringLiteral("the run stalled without an error box");
@@ -453,17 +490,14 @@ QString TMonkey::RunPasses(int Count)
     return {};
 }
 
-void TMonkey::OnBox(const QString &Caption, const QString &Text)
+void TMonkey::CheckBox(const QString &Caption, const QString &Text)
 {
-    ++FBoxDepth;
     ++FBoxesInAction;
     ++FBoxCounts[BoxClass(Text)];
     auto fail = [this](const QString &Why) {
         if (FBoxFailure.isEmpty())
             FBoxFailure = Why;
     };
-    if (FBoxDepth > 1)
-        fail(QStringLiteral("a second box opened while one was open: \"%1\"").arg(Text));
     if (Caption != ApplicationTitle())
         fail(QStringLiteral("box caption \"%1\", not the application's title").arg(Caption));
     const QStringList allowed = {
@@ -476,21 +510,79 @@ void TMonkey::OnBox(const QString &Caption, const QString &Text)
     };
     if (!allowed.contains(Text))
         fail(QStringLiteral("box text \"%1\" is none of the runtime's messages for the boxes' texts").arg(Text));
+}
+
+void TMonkey::OnBox(const QString &Caption, const QString &Text)
+{
+    ++FBoxDepth;
+    if (FBoxDepth > 1 && FBoxFailure.isEmpty())
+        FBoxFailure = QStringLiteral("a second box opened while one was open: \"%1\"").arg(Text);
+    CheckBox(Caption, Text);
+    auto fail = [this](const QString &Why) {
+        if (FBoxFailure.isEmpty())
+            FBoxFailure = Why;
+    };
 
     // Now and then the user reads the box for a while: events go on, passes do not.
     TRunLoop &loop = FForm->RunLoop();
     if (loop.State() == TState::Active && FBoxRandom.Chance(25)) {
         const int64_t made = loop.PassesMade();
-        loop.SetPassLimit(made + 1000);
+        SetPassLimit(made + 1000);
         // Long enough for a display refresh only a few times a run.
         const bool long_ = FLongBoxes < 3 && FBoxRandom.Chance(2);
         FLongBoxes += long_;
         RunEventLoopFor(long_ ? 510 : 1);
         if (loop.PassesMade() != made)
             fail(QStringLiteral("%1 passes ran while the error box was open").arg(loop.PassesMade() - made));
-        loop.SetPassLimit(loop.PassesMade());
+        SetPassLimit(loop.PassesMade());
     }
     --FBoxDepth;
+}
+
+// The user of the real box: reads it for a moment, then clicks OK. Only one box may ever be
+// open, with an error icon, an OK button, the title and one of the runtime's messages, and no
+// pass runs while it is open.
+void TMonkey::WatchRealBoxes()
+{
+    QList<QMessageBox *> open;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+            open << box;
+    if (open.size() > 1 && FBoxFailure.isEmpty())
+        FBoxFailure = QStringLiteral("%1 error boxes open at once").arg(open.size());
+    if (open.isEmpty())
+        return;
+    QMessageBox *box = open.first();
+    TRunLoop &loop = FForm->RunLoop();
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    if (box != FRealBox) {
+        FRealBox = box;
+        FRealBoxSeenAt = clock.elapsed();
+        const bool long_ = FLongBoxes < 3 && FBoxRandom.Chance(2);
+        FLongBoxes += long_;
+        FRealBoxHoldMs = long_ ? 510 : FBoxRandom.Chance(75) ? 0 : 1 + FBoxRandom.Below(3);
+        CheckBox(box->windowTitle(), box->text());
+        if (box->icon() != QMessageBox::Critical || box->buttons().size() != 1 || !box->button(QMessageBox::Ok) ||
+            !box->isModal())
+            if (FBoxFailure.isEmpty())
+                FBoxFailure = QStringLiteral("the error box is not modal with an error icon and one OK button");
+        FRealBoxPasses = -1;
+        if (loop.State() == TState::Active) {
+            FRealBoxPasses = loop.PassesMade();
+            SetPassLimit(FRealBoxPasses + 1000);
+        }
+    }
+    if (clock.elapsed() - FRealBoxSeenAt < FRealBoxHoldMs)
+        return;
+    if (FRealBoxPasses >= 0) {
+        if (loop.PassesMade() != FRealBoxPasses && FBoxFailure.isEmpty())
+            FBoxFailure = QStringLiteral("%1 passes ran while the error box was open").arg(loop.PassesMade() - FRealBoxPasses);
+        SetPassLimit(loop.PassesMade());
+    }
+    FRealBox = nullptr;
+    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
 }
 
 QString TMonkey::Check()

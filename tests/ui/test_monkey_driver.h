@@ -17,6 +17,8 @@
 #include "TRunLoop.h"
 #include "test_monkey_actions.h"
 
+class QMessageBox;
+class QTimer;
 class QWidget;
 class TEdit;
 class TForm1;
@@ -27,6 +29,12 @@ struct TMonkeyOptions {
     uint64_t Seed = 1;
     int Actions = 3000;
     QChar Separator = QLatin1Char(','); // the regional decimal separator the program starts with
+    // The real modal box, read and closed with its OK button by a watcher, instead of the
+    // test hook that replaces it.
+    bool RealBox = false;
+    // Passes run freely between the actions, as in the program, instead of only where an
+    // action lets them: closer to real use, but a seed no longer replays exactly.
+    bool FreeRun = false;
     // Breaks each new window on purpose: for the tests of the monkey itself.
     std::function<void(TForm1 &)> Sabotage;
 };
@@ -52,12 +60,15 @@ public:
 private:
     void NewWindow();
     void CloseWindow();
+    void SetPassLimit(int64_t Limit);
     QString Perform(const TMonkeyAction &Action);
     QString RunPasses(int Count);
     QString Check();
     QString CheckFigureTexts();
     QString CheckEchoes();
     void OnBox(const QString &Caption, const QString &Text);
+    void CheckBox(const QString &Caption, const QString &Text);
+    void WatchRealBoxes();
     QString Report(int Done, const QString &Failure) const;
 
     TEdit *Edit(int Index) const;
@@ -80,6 +91,11 @@ private:
     int FBoxesInAction = 0;
     int FBoxDepth = 0;
     int FLongBoxes = 0;
+    // The real box being read: when it was first seen, how long it stays, the passes then.
+    QMessageBox *FRealBox = nullptr;
+    int64_t FRealBoxSeenAt = 0;
+    int FRealBoxHoldMs = 0;
+    int64_t FRealBoxPasses = -1;
     QString FBoxFailure;
     TRunLoop::TState FStateBefore = TRunLoop::TState::Idle;
     // The texts of Edit1 and Edit2 at the last check, and the separator in force when each
