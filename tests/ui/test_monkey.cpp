@@ -134,3 +134,17 @@ TEST(MonkeySelfTest, CatchesASpinnerThatNoLongerFollowsTheNoiseText)
     EXPECT_TRUE(report.contains("UpDown2 holds")) << report.toStdString();
 }
 } // namespace
+
+namespace {
+TEST(MonkeySelfTest, ACrashStillPrintsTheSeedAndTheActions)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(BrokenRun([](TForm1 &f) {
+                     f.Button2->OnClick = [] {
+                         volatile int *nowhere = nullptr;
+                         *nowhere = 1;
+                     };
+                 }),
+                 "monkey: crashed\nseed 11, separator ',', actions so far:\n  1: .*Stop\n$");
+}
+} // namespace

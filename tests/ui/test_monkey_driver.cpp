@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <signal.h>
 #include <cstdio>
 #include <exception>
 #include <thread>
@@ -98,11 +99,32 @@ void DumpCurrentLog(const char *Why)
         WriteAll(2, m->LogText());
 }
 
+constexpr int FatalSignals[] = {SIGSEGV, SIGFPE, SIGBUS, SIGABRT};
+struct sigaction GPreviousActions[std::size(FatalSignals)];
+
+// Prints the log, then puts back the handler there was before (a sanitizer's, or the default)
+// and returns: a fault recurs at once and reaches that handler with its own context, and an
+// abort goes on to end the program.
 extern "C" void OnFatalSignal(int Signal)
 {
-    DumpCurrentLog(Signal == SIGSEGV ? "crashed (SIGSEGV)" : Signal == SIGFPE ? "crashed (SIGFPE)" : "crashed (SIGABRT)");
-    std::signal(Signal, SIG_DFL);
-    std::raise(Signal);
+    DumpCurrentLog(Signal == SIGABRT ? "aborted" : "crashed");
+    for (size_t i = 0; i < std::size(FatalSignals); ++i)
+        if (FatalSignals[i] == Signal)
+            sigaction(Signal, &GPreviousActions[i], nullptr);
+}
+
+void CatchFatalSignals(bool Catch)
+{
+    for (size_t i = 0; i < std::size(FatalSignals); ++i) {
+        if (Catch) {
+            struct sigaction action = {};
+            action.sa_handler = OnFatalSignal;
+            sigemptyset(&action.sa_mask);
+            sigaction(FatalSignals[i], &action, &GPreviousActions[i]);
+        } else {
+            sigaction(FatalSignals[i], &GPreviousActions[i], nullptr);
+        }
+    }
 }
 
 // Prints the log and ends the program when no action has completed for HangTimeout.
@@ -244,9 +266,7 @@ QString TMonkey::Run()
 {
     TWatchdog watchdog;
     GCurrent = this;
-    std::signal(SIGSEGV, OnFatalSignal);
-    std::signal(SIGFPE, OnFatalSignal);
-    std::signal(SIGABRT, OnFatalSignal);
+    CatchFatalSignals(true);
     const std::terminate_handler previous = std::set_terminate([] {
         DumpCurrentLog("terminated by an exception that nothing caught");
         std::abort();
@@ -292,8 +312,7 @@ QString TMonkey::Run()
     if (FOptions.RealBox)
         qInstallMessageHandler(GPreviousMessageHandler);
     std::set_terminate(previous);
-    for (int s : {SIGSEGV, SIGFPE, SIGABRT})
-        std::signal(s, SIG_DFL);
+    CatchFatalSignals(false);
     GCurrent = nullptr;
     return failure.isEmpty() ? QString() : Report(done, failure);
 }
