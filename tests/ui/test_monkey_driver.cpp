@@ -102,15 +102,17 @@ void DumpCurrentLog(const char *Why)
 constexpr int FatalSignals[] = {SIGSEGV, SIGFPE, SIGBUS, SIGABRT};
 struct sigaction GPreviousActions[std::size(FatalSignals)];
 
-// Prints the log, then puts back the handler there was before (a sanitizer's, or the default)
-// and returns: a fault recurs at once and reaches that handler with its own context, and an
-// abort goes on to end the program.
-extern "C" void OnFatalSignal(int Signal)
+// Prints the log, then puts back the handler there was before (a sanitizer's, or the default).
+// A fault then recurs as the handler returns and reaches that handler with its own context;
+// a signal that was sent (abort, kill) is sent again.
+extern "C" void OnFatalSignal(int Signal, siginfo_t *Info, void *)
 {
     DumpCurrentLog(Signal == SIGABRT ? "aborted" : "crashed");
     for (size_t i = 0; i < std::size(FatalSignals); ++i)
         if (FatalSignals[i] == Signal)
             sigaction(Signal, &GPreviousActions[i], nullptr);
+    if (Info->si_code <= 0)
+        raise(Signal);
 }
 
 void CatchFatalSignals(bool Catch)
@@ -118,7 +120,8 @@ void CatchFatalSignals(bool Catch)
     for (size_t i = 0; i < std::size(FatalSignals); ++i) {
         if (Catch) {
             struct sigaction action = {};
-            action.sa_handler = OnFatalSignal;
+            action.sa_sigaction = OnFatalSignal;
+            action.sa_flags = SA_SIGINFO;
             sigemptyset(&action.sa_mask);
             sigaction(FatalSignals[i], &action, &GPreviousActions[i]);
         } else {
