@@ -7,6 +7,7 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <memory>
 
 #include "Errors.h"
 #include "NumberSettings.h"
@@ -30,6 +31,22 @@ public:
 
 private:
     std::string FSaved;
+};
+
+// The text in a heap block of exactly its length, so that AddressSanitizer catches a read of
+// even one byte past its end (a std::string would have its terminator there).
+class TExactText {
+public:
+    explicit TExactText(std::string_view Text) : FBytes(new char[Text.size()]), FSize(Text.size())
+    {
+        if (FSize > 0)
+            std::memcpy(FBytes.get(), Text.data(), FSize);
+    }
+    std::string_view View() const { return {FBytes.get(), FSize}; }
+
+private:
+    std::unique_ptr<char[]> FBytes;
+    std::size_t FSize;
 };
 
 // What a parser did with a text: a value, the conversion error's message, or something else.
@@ -345,9 +362,8 @@ std::string CheckParseFloat(const uint8_t *Data, std::size_t Size)
     TSeparatorScope Scope(Separator);
     const std::string_view Text(reinterpret_cast<const char *>(Data + 1), Size - 1);
     const TFloatSyntax Syntax = RecogniseFloat(Text, Separator);
-    // A copy of exactly the text's bytes, so that a read past its end is caught.
-    const std::string Copy(Text);
-    const auto R = Attempt<long double>([&] { return ParseFloatText(Copy); });
+    const TExactText Exact(Text);
+    const auto R = Attempt<long double>([&] { return ParseFloatText(Exact.View()); });
     if (!Syntax.Valid)
         return ExpectRejected(R, Text, Quote(Text) + " is not a valid floating point value", "it is outside the grammar");
     return CheckFloatValue(Text, Syntax, R);
@@ -359,8 +375,8 @@ std::string CheckParseInt(const uint8_t *Data, std::size_t Size)
         return {};
     TSeparatorScope Scope(FuzzSeparator(Data[0]));
     const std::string_view Text(reinterpret_cast<const char *>(Data + 1), Size - 1);
-    const std::string Copy(Text);
-    const auto R = Attempt<int32_t>([&] { return ParseIntText(Copy); });
+    const TExactText Exact(Text);
+    const auto R = Attempt<int32_t>([&] { return ParseIntText(Exact.View()); });
     const std::string Message = Quote(Text) + " is not a valid integer value";
     const TIntSyntax Syntax = RecogniseInt(Text);
     if (!Syntax.Valid)
@@ -441,7 +457,8 @@ std::string CheckFormatGeneral(const uint8_t *Data, std::size_t Size)
     const TFloatSyntax Syntax = RecogniseFloat(Text, Separator);
     if (!Syntax.Valid)
         return Call + ": the text is not in the input grammar";
-    const auto R = Attempt<long double>([&] { return ParseFloatText(Text); });
+    const TExactText Exact(Text);
+    const auto R = Attempt<long double>([&] { return ParseFloatText(Exact.View()); });
     if (std::string Fault = CheckFloatValue(Text, Syntax, R); !Fault.empty())
         return Call + ": round trip: " + Fault;
     return {};
