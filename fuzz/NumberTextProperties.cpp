@@ -67,7 +67,7 @@ TOutcome<T> Attempt(F Parse)
         R.Accepted = true;
     } catch (const EConvertError &e) {
         R.Converted = true;
-        R.Message = e.what();
+        R.Message = e.Message();
     } catch (const std::exception &e) {
         R.Message = std::string("unexpected exception: ") + e.what();
     } catch (...) {
@@ -94,9 +94,6 @@ std::string Shown(std::string_view Text)
     return s + "'";
 }
 
-// The error's message is a C string, so a text with a NUL byte is quoted up to that byte.
-std::string AsCString(const std::string &Message) { return Message.substr(0, Message.find('\0')); }
-
 std::string Show(long double v)
 {
     char Buffer[64];
@@ -109,7 +106,7 @@ std::string ExpectRejected(const TOutcome<T> &R, std::string_view Text, const st
 {
     if (R.Accepted)
         return Shown(Text) + " was accepted, but " + Why;
-    if (!R.Converted || R.Message != AsCString(Message))
+    if (!R.Converted || R.Message != Message)
         return Shown(Text) + " rejected with \"" + R.Message + "\" instead of \"" + Message + "\"";
     return {};
 }

@@ -7,8 +7,12 @@
 
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const std::string &Message) : std::runtime_error(Message) {}
-    std::string Message() const { return what(); }
+    explicit Exception(const std::string &Message) : std::runtime_error(Message), FMessage(Message) {}
+    // The whole message: what() stops at a NUL character that a pasted text may carry.
+    const std::string &Message() const { return FMessage; }
+
+private:
+    std::string FMessage;
 };
 
 // A text that is not a number.

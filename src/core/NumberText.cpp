@@ -186,8 +186,14 @@ long double ParseFloatText(std::string_view Text)
         const int64_t Scale = Exponent - FractionDigits;
         if (Scale > 0)
             Value *= PowerOfTen(Scale);
-        else if (Scale < 0)
-            Value /= PowerOfTen(-Scale);
+        else if (Scale < 0) {
+            // Beyond 10^4932 the power itself is infinite, although the quotient may still
+            // be a (subnormal) extended value: divide in steps that stay in range.
+            int64_t k = -Scale;
+            for (; k > 4000; k -= 4000)
+                Value /= PowerOfTen(4000);
+            Value /= PowerOfTen(k);
+        }
     }
     if (!std::isfinite(Value))
         FailFloat(Text);

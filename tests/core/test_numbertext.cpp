@@ -130,6 +130,10 @@ TEST_P(NumberText, ParseFloatRejected)
     const std::string Other = DecimalSeparator() == "," ? "0.3" : "0,3";
     EXPECT_EQ(ConvertMessage([&] { ParseFloatText(Other); }), FloatMessage(Other));
     EXPECT_EQ(ConvertMessage([] { ParseFloatText(""); }), "'' is not a valid floating point value");
+    // A pasted text may carry a NUL: the message still quotes all of it.
+    const std::string WithNul("1\0x", 3);
+    EXPECT_EQ(ConvertMessage([&] { ParseFloatText(WithNul); }), FloatMessage(WithNul));
+    EXPECT_EQ(ConvertMessage([&] { ParseIntText(WithNul); }), IntMessage(WithNul));
 }
 
 TEST_P(NumberText, ParseInteger)

@@ -35,6 +35,8 @@ std::string ErrorMessage(std::exception_ptr Error)
 {
     try {
         std::rethrow_exception(Error);
+    } catch (const Exception &e) {
+        return e.Message();
     } catch (const std::exception &e) {
         return e.what();
     } catch (...) {
