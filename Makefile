@@ -17,7 +17,7 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initializ
               LSAN_OPTIONS=suppressions=$(SANITIZERS)/lsan.supp:print_suppressions=0 \
               UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps configure build run test test-release test-sanitize sanitize-build bench fuzz fuzz-merge clean
+.PHONY: all deps configure build run test test-release test-sanitize sanitize-build bench longrun memcheck fuzz fuzz-merge clean
 
 all: build
 
@@ -57,8 +57,21 @@ sanitize-build: deps $(ASAN_BUILD)/CMakeCache.txt
 test-sanitize:
 	cd $(ASAN_BUILD) && $(SAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The quick benchmarks; the long runs (minutes each) have a target of their own.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do \
+	  case "$$b" in *longrun*) continue ;; esac; \
+	  [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+
+# 100 000 000 engine passes in each filter mode, then the window running for five minutes
+# (LONGRUN_SECONDS shortens it); resident memory must stay flat and every figure finite.
+longrun: build
+	$(BUILD)/bench/bench_longrun
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_window_longrun
+
+# valgrind memcheck of one start, run, stop and close of the window, offscreen.
+memcheck: build
+	BUILD=$(BUILD) bash scripts/memcheck-window.sh
 
 $(FUZZ_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
