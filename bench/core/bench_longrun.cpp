@@ -14,25 +14,11 @@
 
 #include "Errors.h"
 #include "Experiment.h"
+#include "../ResidentMemory.h"
 
 namespace {
 
 long long GAllocations = 0;
-
-// Resident memory from /proc/self/status, in KiB.
-long ResidentKiB()
-{
-    std::FILE *Status = std::fopen("/proc/self/status", "r");
-    if (!Status)
-        return -1;
-    char Line[256];
-    long KiB = -1;
-    while (std::fgets(Line, sizeof Line, Status))
-        if (std::strncmp(Line, "VmRSS:", 6) == 0)
-            KiB = std::strtol(Line + 6, nullptr, 10);
-    std::fclose(Status);
-    return KiB;
-}
 
 struct TSetting {
     int SimpleKind, ComplexKind;

@@ -29,6 +29,7 @@
 #include "TRadioGroup.h"
 #include "TRunLoop.h"
 #include "VectorState.h"
+#include "../ResidentMemory.h"
 
 namespace {
 
@@ -156,16 +157,6 @@ void BM_StartToFirstPaint(benchmark::State &State)
     }
 }
 BENCHMARK(BM_StartToFirstPaint)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-
-long ResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
-}
 
 void BM_ResidentWhileRunning(benchmark::State &State)
 {

@@ -25,22 +25,13 @@
 #include "TForm1.h"
 #include "TRadioGroup.h"
 #include "TRunLoop.h"
+#include "../ResidentMemory.h"
 
 namespace {
 
 // Above this the resident memory counts as grown: well beyond what one refresh allocates and
 // frees, far below what a leak of a pass or a refresh adds up to over minutes.
 constexpr long GrowthToleranceKiB = 1024;
-
-long ResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
-}
 
 void RunEventLoopFor(std::chrono::milliseconds Time)
 {

@@ -74,6 +74,17 @@ long double PowerOfTen(int64_t n)
     return std::pow(10.0L, static_cast<long double>(n)); // infinite beyond the extended range
 }
 
+// Both parsers start alike: leading spaces (the space character only), then one optional
+// sign. Moves i past them and tells whether the sign was a minus.
+bool SkipSpacesAndSign(std::string_view Text, std::size_t &i)
+{
+    while (i < Text.size() && Text[i] == ' ')
+        ++i;
+    if (i < Text.size() && (Text[i] == '+' || Text[i] == '-'))
+        return Text[i++] == '-';
+    return false;
+}
+
 } // namespace
 
 std::string FormatGeneral(long double x, int P, int W)
@@ -143,11 +154,7 @@ long double ParseFloatText(std::string_view Text)
     const std::string &Separator = DecimalSeparator();
     const std::size_t End = Text.size();
     std::size_t i = 0;
-    while (i < End && Text[i] == ' ')
-        ++i;
-    bool Negative = false;
-    if (i < End && (Text[i] == '+' || Text[i] == '-'))
-        Negative = Text[i++] == '-';
+    const bool Negative = SkipSpacesAndSign(Text, i);
 
     const std::size_t MantissaStart = i;
     long double Value = 0;
@@ -204,11 +211,7 @@ int32_t ParseIntText(std::string_view Text)
 {
     const std::size_t End = Text.size();
     std::size_t i = 0;
-    while (i < End && Text[i] == ' ')
-        ++i;
-    bool Negative = false;
-    if (i < End && (Text[i] == '+' || Text[i] == '-'))
-        Negative = Text[i++] == '-';
+    const bool Negative = SkipSpacesAndSign(Text, i);
 
     bool Hex = false;
     if (i < End && (Text[i] == '$' || Text[i] == 'x' || Text[i] == 'X')) {
