@@ -212,6 +212,22 @@ int TChartAxis::ValueToPixel(double Value) const
     return SaturateToInt(Horizontal() ? FFirstPixel + offset : FLastPixel - offset);
 }
 
+long double TChartAxis::ValueToPixelExact(double Value) const
+{
+    if (FRangeSpan == 0)
+        return FCenterPixel;
+    const long double t = (static_cast<long double>(Value) - FRangeMin) * FPixelLength / FRangeSpan;
+    return Horizontal() ? FFirstPixel + t : FLastPixel - t;
+}
+
+bool TChartAxis::PixelFits(double Value) const
+{
+    if (FRangeSpan == 0)
+        return true;
+    const double t = static_cast<double>((static_cast<long double>(Value) - FRangeMin) * FPixelLength / FRangeSpan);
+    return std::fabs(t) < MaxPixelOffset;
+}
+
 double TChartAxis::PixelToValue(int Pixel) const
 {
     if (FPixelLength == 0 || FRangeSpan == 0)
@@ -283,7 +299,13 @@ void TChartAxis::LabelValues(double Step, std::vector<double> &Values) const
     Values.clear();
     if (!(std::fabs(FRangeSpan / Step) < 10000))
         return;
-    double v = (FRangeMin == FRangeMax || !FRoundFirstLabel) ? FRangeMax : std::trunc(FRangeMax / Step) * Step;
+    // A constant range has one label, at its value (counting down by the tiny step would
+    // label it many times over when positive and never when negative).
+    if (FRangeMin == FRangeMax) {
+        Values.push_back(FRangeMax);
+        return;
+    }
+    double v = !FRoundFirstLabel ? FRangeMax : std::trunc(FRangeMax / Step) * Step;
     while (v > FRangeMax) {
         const double next = v - Step;
         if (next == v)
@@ -343,6 +365,10 @@ void TChartAxis::FinishLayout(const TChartRect &Plot)
 void TChartAxis::DrawLabel(TChartCanvas &Canvas, double Value, int LabelHeight)
 {
     const int p = ValueToPixel(Value);
+    // Nothing outside the axis extent: a label there would lie over the other axis's labels
+    // or the panel's border.
+    if (p < FFirstPixel || p > FLastPixel)
+        return;
     if (!(FLabelsOnAxis || (FFirstPixel < p && p < FLastPixel)))
         return;
     FTickList.push_back(p);

@@ -28,7 +28,7 @@ std::string FixedThreeDecimals(double a)
 {
     char small[64];
     const double sixteenths = a * 16.0;
-    const bool tie = a < 0x1p48 && std::floor(sixteenths) == sixteenths && std::fmod(sixteenths, 2.0) == 1.0;
+    const bool tie = a < 0x1p49 && std::floor(sixteenths) == sixteenths && std::fmod(sixteenths, 2.0) == 1.0;
     if (!tie) {
         const int n = std::snprintf(small, sizeof small, "%.3f", a);
         if (n >= 0 && static_cast<std::size_t>(n) < sizeof small)

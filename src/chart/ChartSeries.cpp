@@ -2,6 +2,9 @@
 
 #include "ChartAxis.h"
 
+#include <algorithm>
+#include <cmath>
+
 TChartSeries::TChartSeries() = default;
 
 void TChartSeries::SetActive(bool Value)
@@ -92,25 +95,86 @@ void TLineSeries::DrawValues(TChartCanvas &Canvas, const TChartAxis &HorizAxis, 
             Canvas.Polyline(FRun.data(), static_cast<int>(FRun.size()), pen);
         FRun.clear();
     };
+    auto segment = [&](TChartPoint a, TChartPoint b, TColor colour) {
+        if (FRun.empty() || !(FRun.back() == a) || colour != pen.Color) {
+            flush();
+            pen.Color = colour;
+            FRun.push_back(a);
+        }
+        FRun.push_back(b);
+    };
 
-    bool havePrevious = false;
-    TChartPoint previous;
-    for (int i = first; i <= last; ++i) {
-        const int px = HorizAxis.ValueToPixel(xs.Value(i));
-        const int py = VertAxis.ValueToPixel(ys.Value(i));
-        if (px < -32766 || px > 32766 || py < -32766 || py > 32766)
-            continue;
-        const TChartPoint here{px, py};
-        if (havePrevious && !(here == previous)) {
-            const TColor colour = ValueColor(i);
-            if (colour != pen.Color || FRun.empty()) {
-                flush();
-                pen.Color = colour;
-                FRun.push_back(previous);
+    // A point far outside the plot has no pixel of its own: the segments to and from it are
+    // cut to the plot rectangle (one pixel wider, the canvas clip takes the rest) in
+    // floating point, so the line crosses the plot where the true line does.
+    const long double clipLeft = HorizAxis.FirstPixel() - 1, clipRight = HorizAxis.LastPixel() + 1;
+    const long double clipTop = VertAxis.FirstPixel() - 1, clipBottom = VertAxis.LastPixel() + 1;
+    // Each end outside is moved onto the edge it lies beyond, the other coordinate found
+    // from the two ends; the edge coordinate is set exactly, so no far-out magnitude is
+    // subtracted from another.
+    auto outcode = [&](long double x, long double y) {
+        return (x < clipLeft ? 1 : x > clipRight ? 2 : 0) | (y < clipTop ? 4 : y > clipBottom ? 8 : 0);
+    };
+    auto clipped = [&](long double x0, long double y0, long double x1, long double y1, TChartPoint &a, TChartPoint &b) {
+        int c0 = outcode(x0, y0), c1 = outcode(x1, y1);
+        for (int round = 0; round < 8; ++round) {
+            if ((c0 | c1) == 0) {
+                a = {static_cast<int>(std::nearbyint(x0)), static_cast<int>(std::nearbyint(y0))};
+                b = {static_cast<int>(std::nearbyint(x1)), static_cast<int>(std::nearbyint(y1))};
+                return true;
             }
-            FRun.push_back(here);
+            if (c0 & c1)
+                return false;
+            const bool moveFirst = c0 != 0;
+            const int c = moveFirst ? c0 : c1;
+            long double &x = moveFirst ? x0 : x1, &y = moveFirst ? y0 : y1;
+            const long double ox = moveFirst ? x1 : x0, oy = moveFirst ? y1 : y0;
+            if (c & 4 || c & 8) {
+                const long double edge = c & 4 ? clipTop : clipBottom;
+                x = ox + (x - ox) * ((edge - oy) / (y - oy));
+                y = edge;
+            } else {
+                const long double edge = c & 1 ? clipLeft : clipRight;
+                y = oy + (y - oy) * ((edge - ox) / (x - ox));
+                x = edge;
+            }
+            (moveFirst ? c0 : c1) = outcode(x, y);
+        }
+        return false;
+    };
+
+    bool havePrevious = false, previousFar = false;
+    TChartPoint previous;
+    long double previousX = 0, previousY = 0;
+    for (int i = first; i <= last; ++i) {
+        const double x = xs.Value(i), y = ys.Value(i);
+        if (!std::isfinite(x) || !std::isfinite(y)) {
+            // The line breaks at a value that is no number.
+            flush();
+            havePrevious = false;
+            continue;
+        }
+        const int px = HorizAxis.ValueToPixel(x);
+        const int py = VertAxis.ValueToPixel(y);
+        const bool far = !HorizAxis.PixelFits(x) || !VertAxis.PixelFits(y) || px < -32766 || px > 32766 ||
+                         py < -32766 || py > 32766;
+        const long double hereX = far ? HorizAxis.ValueToPixelExact(x) : px;
+        const long double hereY = far ? VertAxis.ValueToPixelExact(y) : py;
+        const TChartPoint here{px, py};
+        if (havePrevious) {
+            if (!far && !previousFar) {
+                if (!(here == previous))
+                    segment(previous, here, ValueColor(i));
+            } else {
+                TChartPoint a, b;
+                if (clipped(previousX, previousY, hereX, hereY, a, b) && !(a == b))
+                    segment(a, b, ValueColor(i));
+            }
         }
         previous = here;
+        previousX = hereX;
+        previousY = hereY;
+        previousFar = far;
         havePrevious = true;
     }
     flush();

@@ -47,6 +47,8 @@ TEST_F(ChartNumberFormat, FormatsWithThreeDecimalsAndGrouping)
         {9.99951171875, "10"}, // exact in binary, above the half
         {-0.0004, "0"},             // no "-0"
         {-1e-13, "0"},
+        {281474976710656.0625, "281,474,976,710,656.063"}, // ties at 2^48 .. 2^49 too
+        {562949953421312.125, "562,949,953,421,312.125"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FormatAxisValue(c.Value), c.Text) << c.Value;

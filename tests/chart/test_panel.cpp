@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ struct TPanelFixture : testing::Test {
     }
 };
 
-TEST_F(TPanelFixture, WorkedExampleLayoutSettlesOnTheSecondPaint)
+TEST_F(TPanelFixture, SignalChartLayoutSettlesOnTheSecondPaint)
 {
     MakeChart1();
     Fill(256, 0);
@@ -158,7 +159,6 @@ TEST_F(TPanelFixture, LineSkippingAndSamePixelRules)
     series->InsertPoint(0, 1);
     series->InsertPoint(0.001, 2); // same column, different row: a segment
     series->InsertPoint(0.002, 2); // same pixel: nothing
-    series->InsertPoint(1, 1e6);   // beyond the drawable range: skipped
     series->InsertPoint(2, 3);     // beyond the axis but drawable: cut by the clip
     series->InsertPoint(2, 3);     // same pixel again
     Paint();
@@ -213,6 +213,90 @@ TEST_F(TPanelFixture, RepaintRequestsStopWhenThePanelGoesAway)
     EXPECT_EQ(requests, 3);
     owned.reset(); // destroying the series asks for nothing
     EXPECT_EQ(requests, 3);
+}
+
+// A line through points far beyond a fixed axis crosses the plot where the true line does:
+// no point is dropped, none is sent to the middle row.
+TEST_F(TPanelFixture, FarOutValuesCrossThePlotFromEdgeToEdge)
+{
+    MakeChart1();
+    for (double big : {1e4, 1e10, 1e300}) {
+        series->RemoveAllPoints();
+        for (int i = 0; i < 8; ++i)
+            series->AppendValue(i % 2 ? big : -big);
+        Paint();
+        Paint();
+        const TChartAxis &left = panel.LeftAxis();
+        int segments = 0;
+        for (const auto &run : canvas.Polylines)
+            for (std::size_t k = 1; k < run.size(); ++k) {
+                const TChartPoint a = run[k - 1], b = run[k];
+                EXPECT_LE(std::min(a.Y, b.Y), left.FirstPixel()) << big;
+                EXPECT_GE(std::max(a.Y, b.Y), left.LastPixel()) << big;
+                EXPECT_GE(std::min(a.Y, b.Y), left.FirstPixel() - 1) << big;
+                EXPECT_LE(std::max(a.Y, b.Y), left.LastPixel() + 1) << big;
+                ++segments;
+            }
+        EXPECT_EQ(segments, 7) << big;
+    }
+
+    // One spike between ordinary values: the true line rises almost straight up from the
+    // point before it and falls almost straight down to the point after it.
+    series->RemoveAllPoints();
+    for (int i = 0; i < 9; ++i)
+        series->AppendValue(i == 4 ? 1e30 : 0.5);
+    Paint();
+    const int x3 = panel.BottomAxis().ValueToPixel(3), x5 = panel.BottomAxis().ValueToPixel(5);
+    int top = 1 << 30;
+    for (const auto &run : canvas.Polylines)
+        for (const auto &p : run) {
+            top = std::min(top, p.Y);
+            if (p.Y < panel.LeftAxis().FirstPixel() + 2)
+                EXPECT_TRUE(p.X == x3 || p.X == x5) << p.X;
+        }
+    EXPECT_EQ(top, panel.LeftAxis().FirstPixel() - 1);
+
+    // A value that is no number breaks the line.
+    series->RemoveAllPoints();
+    for (double y : {0.0, 1.0, std::nan(""), 1.0, 0.0})
+        series->AppendValue(y);
+    Paint();
+    ASSERT_EQ(canvas.Polylines.size(), 2u);
+    EXPECT_EQ(canvas.Polylines[0].size(), 2u);
+    EXPECT_EQ(canvas.Polylines[1].size(), 2u);
+}
+
+// A constant series gets one label, tick and grid line at its value, whatever its sign, and
+// labels stay within the axis.
+TEST_F(TPanelFixture, ConstantSeriesGetOneLabelAtTheValue)
+{
+    series = panel.AddLineSeries();
+    const struct {
+        double value;
+        const char *text;
+    } cases[] = {{5, "5"}, {-5, "-5"}, {0, "0"}, {-0.25, "-0.25"}, {1e10, "10,000,000,000"}};
+    for (const auto &c : cases) {
+        Fill(256, c.value);
+        Paint();
+        Paint();
+        EXPECT_EQ(canvas.TextsIn(TTextAlign::Right), (std::vector<std::string>{c.text})) << c.value;
+        EXPECT_EQ(panel.LeftAxis().TickList(), (std::vector<int>{panel.LeftAxis().CenterPixel()})) << c.value;
+        std::size_t horizontalGrid = 0;
+        for (const auto &l : canvas.LinesWith(clGray, TPenStyle::psDot))
+            horizontalGrid += l.Y1 == l.Y2 ? 1 : 0;
+        EXPECT_EQ(horizontalGrid, 1u) << c.value;
+    }
+
+    // A tiny span at a large offset: every label inside the left axis's extent.
+    series->RemoveAllPoints();
+    for (int i = 0; i < 256; ++i)
+        series->AppendValue(1e13 + 3 * std::sin(i * 0.1));
+    Paint();
+    Paint();
+    for (int p : panel.LeftAxis().TickList()) {
+        EXPECT_GE(p, panel.LeftAxis().FirstPixel());
+        EXPECT_LE(p, panel.LeftAxis().LastPixel());
+    }
 }
 
 TEST(ChartLayout, NormaliseKeepsThePlotRectangleInsideAndNonEmpty)
