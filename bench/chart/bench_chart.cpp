@@ -24,16 +24,16 @@ QApplication &App()
     return app;
 }
 
-void Fill(TChartSeries &series)
+void Fill(TChartSeries &series, double sigma)
 {
     std::mt19937 engine(7);
-    std::normal_distribution<double> noise(0.0, 0.5);
+    std::normal_distribution<double> noise(0.0, sigma);
     series.RemoveAllPoints();
     for (int i = 0; i < 256; ++i)
         series.AppendValue(((i % 200) < 100 ? 1.0 : 0.0) + noise(engine));
 }
 
-void PaintPanel(benchmark::State &state, bool fixedAxis)
+void PaintPanel(benchmark::State &state, bool fixedAxis, double sigma = 0.5)
 {
     App();
     TChart chart;
@@ -42,7 +42,7 @@ void PaintPanel(benchmark::State &state, bool fixedAxis)
     if (fixedAxis)
         chart.LeftAxis().SetMinMax(-2.5, 2.5);
     TLineSeries *series = chart.AddLineSeries();
-    Fill(*series);
+    Fill(*series, sigma);
     QImage image(chart.size(), QImage::Format_RGB32);
     {
         QPainter warm(&image);
@@ -58,6 +58,8 @@ void PaintPanel(benchmark::State &state, bool fixedAxis)
 
 void BM_PaintFixedPanel(benchmark::State &state) { PaintPanel(state, true); }
 void BM_PaintAutomaticPanel(benchmark::State &state) { PaintPanel(state, false); }
+// Noise far beyond the fixed axis: every segment is cut to the plot in floating point.
+void BM_PaintFixedPanelFarOut(benchmark::State &state) { PaintPanel(state, true, 1e10); }
 
 // The refresh's share: empty a series and append 256 values (repaint requests included).
 void BM_RefillSeries(benchmark::State &state)
@@ -76,4 +78,5 @@ void BM_RefillSeries(benchmark::State &state)
 
 BENCHMARK(BM_PaintFixedPanel)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintAutomaticPanel)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintFixedPanelFarOut)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RefillSeries)->Unit(benchmark::kMicrosecond);

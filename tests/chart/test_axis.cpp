@@ -39,7 +39,7 @@ TEST(ChartAxis, StepAboveClimbsTheOneTwoFiveSeries)
 {
     const struct {
         double x, next;
-    } cases[] = {{1, 2}, {2, 5}, {5, 10}, {3, 5}, {1.5, 2}, {7, 10}, {10, 20}, {20, 50},
+    } cases[] = {{1, 2}, {2, 5}, {5, 10}, {3, 5}, {4, 5}, {4.999, 5}, {40, 50}, {0.4, 0.5}, {1.5, 2}, {7, 10}, {10, 20}, {20, 50},
                  {50, 100}, {0.1, 0.2}, {0.2, 0.5}, {0.5, 1}, {0.05, 0.1}, {250, 500}};
     for (const auto &c : cases)
         EXPECT_DOUBLE_EQ(TChartAxis::StepAbove(c.x), c.next) << c.x;
@@ -52,8 +52,8 @@ TEST(ChartAxis, LabelStepFitsTheRangeIntoMaxLabelCount)
         int maxLabels;
         double step;
     } cases[] = {
-        {-2.5, 2.5, 0, 12, 1},     // worked example, left axis
-        {0, 255, 0, 17, 20},       // worked example, bottom axis
+        {-2.5, 2.5, 0, 12, 1},     // the signal chart's fixed axis
+        {0, 255, 0, 17, 20},       // 256 points along the bottom
         {0, 0.8, 0, 12, 0.1},      // below 1: climbs from 1e-12
         {0, 0.8, 0, 16, 0.05},
         {0, 0, 0, 12, 1e-12},      // empty series
@@ -71,7 +71,7 @@ TEST(ChartAxis, LabelStepFitsTheRangeIntoMaxLabelCount)
     }
 }
 
-TEST(ChartAxis, WorkedExampleLabelCountsAndValues)
+TEST(ChartAxis, SignalChartAxesGetLabels2ToMinus2And240To0)
 {
     TFakeCanvas metrics;
     TChartAxis left = FixedLeft(-2.5, 2.5, 28, 179);
