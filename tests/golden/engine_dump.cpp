@@ -28,7 +28,7 @@ void PutAll(const char *Name, std::span<const double> Values)
 
 void Dump(const TExperiment &E)
 {
-    const TExperiment &S = E;
+    const TExperimentState &S = E.State();
     Put("InPeak", S.InPeak);
     Put("InNoiseRms", S.InNoiseRms);
     Put("InNoiseMs", S.InNoiseMs);
