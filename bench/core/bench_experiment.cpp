@@ -14,7 +14,7 @@ void BM_Pass(benchmark::State &State, int SimpleKind, int ComplexKind, int Filte
         E.Pass(0.3, false, 0, SimpleKind, ComplexKind, FilterKind);
     for (auto _ : State) {
         E.Pass(0.3, false, 0, SimpleKind, ComplexKind, FilterKind);
-        benchmark::DoNotOptimize(E.OutSnr);
+        benchmark::DoNotOptimize(E.State().OutSnr);
     }
     State.counters["passes/s"] = benchmark::Counter(static_cast<double>(State.iterations()), benchmark::Counter::kIsRate);
 }

@@ -33,15 +33,15 @@ constexpr TSetting Settings[] = {{0, -1, false}, {1, -1, false}, {2, -1, false},
 // A figure is a number; a ratio may be +infinity only while its noise figure is zero.
 bool FiguresSound(const TExperiment &E)
 {
-    const double Plain[] = {E.InPeak, E.InNoiseRms, E.InNoiseMs, E.OutPeak, E.OutNoiseRms, E.OutNoiseMs,
-                            E.SignalHist[255], E.InputHist[255], E.OutputHist[255], E.OutSignalHist[255]};
+    const double Plain[] = {E.State().InPeak, E.State().InNoiseRms, E.State().InNoiseMs, E.State().OutPeak, E.State().OutNoiseRms, E.State().OutNoiseMs,
+                            E.State().SignalHist[255], E.State().InputHist[255], E.State().OutputHist[255], E.State().OutSignalHist[255]};
     for (double v : Plain)
         if (!std::isfinite(v))
             return false;
     const auto RatioSound = [](double Snr, double Rms) {
         return std::isfinite(Snr) || (Snr == INFINITY && Rms == 0);
     };
-    return RatioSound(E.InSnr, E.InNoiseRms) && RatioSound(E.OutSnr, E.OutNoiseRms);
+    return RatioSound(E.State().InSnr, E.State().InNoiseRms) && RatioSound(E.State().OutSnr, E.State().OutNoiseRms);
 }
 
 void BM_LongRun(benchmark::State &State, int FilterKind)

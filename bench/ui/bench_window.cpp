@@ -76,7 +76,7 @@ void BM_BareEngine(benchmark::State &State)
     ClearUpperVectorState();
     for (auto _ : State) {
         engine->Pass(0.3, false, 0, simple, complex, mode);
-        benchmark::DoNotOptimize(engine->OutSnr);
+        benchmark::DoNotOptimize(engine->State().OutSnr);
     }
     State.SetItemsProcessed(State.iterations());
     State.SetLabel(mode == Matched ? "matched, Barker" : "RC, rectangle");

@@ -76,7 +76,7 @@ template <class THistory> bool AllFinite(const THistory &History)
     return std::all_of(History.begin(), History.end(), [](double v) { return std::isfinite(v); });
 }
 
-bool FiguresSound(const TExperiment &E)
+bool FiguresSound(const TExperimentState &E)
 {
     for (double v : {E.InPeak, E.InNoiseRms, E.OutPeak, E.OutNoiseRms})
         if (!std::isfinite(v) || v < 0)
@@ -134,7 +134,7 @@ int main(int argc, char **argv)
     bool sound = true;
     for (int second = 1; second <= duration; ++second) {
         RunEventLoopUntil(start + std::chrono::seconds(second));
-        if (!FiguresSound(*form->Engine)) {
+        if (!FiguresSound(form->EngineState())) {
             sound = false;
             std::printf("a figure or a history is not a finite number at %d s\n", second);
         }

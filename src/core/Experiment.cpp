@@ -96,10 +96,10 @@ TExperiment::TExperiment()
 
 TExperiment::~TExperiment()
 {
-    Generator.reset();
-    InputFilter.reset();
-    SignalFilter.reset();
-    NoiseFilter.reset();
+    Generator = nullptr;
+    InputFilter = nullptr;
+    SignalFilter = nullptr;
+    NoiseFilter = nullptr;
 }
 
 void TExperiment::StartRun()
@@ -140,16 +140,13 @@ void TExperiment::Pass(double Sigma, bool CopyEnabled, int32_t CopyDelay, int32_
     NoiseHist[NewestIn] = CurSample.Noise;
     InputHist[NewestIn] = Input;
 
-    // The outputs are formed in locals and reach the accumulators only when all three are
-    // sound, so a fault here leaves the accumulators at 0.0 for the next pass.
+    // The outputs are formed in locals and reach the histories only when all three are
+    // sound.
     double Output, Signal, Noise;
-    if (FilterKind == 0)
+    if (FilterKind == fkRC)
         FilterRC(Output, Signal, Noise);
     else
         Correlate(SimpleKind, ComplexKind, Output, Signal, Noise);
-    OutputAcc = Output;
-    OutSignalAcc = Signal;
-    OutNoiseAcc = Noise;
 
     // The standard generator reports 0, 20, 65 or 100; anything else must not reach past
     // the output histories.
@@ -158,12 +155,9 @@ void TExperiment::Pass(double Sigma, bool CopyEnabled, int32_t CopyDelay, int32_
     ShiftDown(OutputHist, NewestOut);
     ShiftDown(OutSignalHist, NewestOut);
     ShiftDown(OutNoiseHist, NewestOut);
-    OutputHist[NewestOut] = OutputAcc;
-    OutputAcc = 0.0;
-    OutSignalHist[NewestOut] = OutSignalAcc;
-    OutSignalAcc = 0.0;
-    OutNoiseHist[NewestOut] = OutNoiseAcc;
-    OutNoiseAcc = 0.0;
+    OutputHist[NewestOut] = Output;
+    OutSignalHist[NewestOut] = Signal;
+    OutNoiseHist[NewestOut] = Noise;
 
     ShiftDown(InPeakWin, PeakWinLen - 1);
     ShiftDown(OutPeakWin, PeakWinLen - 1);
@@ -235,7 +229,6 @@ void TExperiment::Correlate(int32_t SimpleKind, int32_t ComplexKind, double &Out
         Count = PeakWinLen;
     }
 
-    // The accumulators are 0.0 at this point of every pass.
     double SumIn = 0.0, SumSignal = 0.0, SumNoise = 0.0;
     const double *In = InputHist.data() + CorrelationStart;
     const double *Sig = SignalHist.data() + CorrelationStart;

@@ -1,20 +1,52 @@
 #pragma once
 // The experiment engine: one pass per sample instant, the sample histories, the RC or
-// matched filter and the measurements. The window owns one engine and reads its fields.
+// matched filter and the measurements. The window owns one engine and reads its state.
 
 #include <array>
 #include <cstdint>
+#include <experimental/propagate_const>
 #include <memory>
 
 #include "DSPTools.h"
 #include "WaveShaping.h"
 
-class TExperiment {
-public:
+// The engine's figures, histories and owned parts. Through a const reference the owned
+// generator and sections are const as well.
+struct TExperimentState {
     static constexpr int HistLen = 256;
     static constexpr int MaxDelay = 100;
     static constexpr int OutHistLen = HistLen + MaxDelay;
     static constexpr int PeakWinLen = 200;
+
+    int32_t WindowLen = 0;
+    std::array<double, HistLen> SignalHist{};
+    std::array<double, HistLen> NoiseHist{};
+    std::array<double, HistLen> InputHist{};
+    std::array<double, PeakWinLen> InPeakWin{};
+    std::array<double, PeakWinLen> OutPeakWin{};
+    std::array<double, OutHistLen> OutSignalHist{};
+    std::array<double, OutHistLen> OutNoiseHist{};
+    std::array<double, OutHistLen> OutputHist{};
+    TSignalSample CurSample{};
+    double InPeak = 0, InNoiseRms = 0, InNoiseMs = 0, InSnr = 0;
+    double OutPeak = 0, OutNoiseRms = 0, OutNoiseMs = 0, OutSnr = 0;
+    bool StatsValid = false;
+    std::experimental::propagate_const<std::unique_ptr<TWaveForm>> Generator;
+    std::experimental::propagate_const<std::unique_ptr<TIIRFilter>> InputFilter;
+    std::experimental::propagate_const<std::unique_ptr<TIIRFilter>> SignalFilter;
+    std::experimental::propagate_const<std::unique_ptr<TIIRFilter>> NoiseFilter;
+    double RCPole = 0;
+    // Passes averaged into the noise mean squares in the current run; held at INT32_MAX
+    // once it gets there.
+    int32_t AvgCount = 0;
+};
+
+class TExperiment : private TExperimentState {
+public:
+    using TExperimentState::HistLen;
+    using TExperimentState::MaxDelay;
+    using TExperimentState::OutHistLen;
+    using TExperimentState::PeakWinLen;
     // First history index that takes part in the matched filter's sum.
     static constexpr int CorrelationStart = HistLen - PeakWinLen;
 
@@ -28,7 +60,10 @@ public:
     // Start of a run (Start, or Start during a run): AvgCount := 0, nothing else.
     void StartRun();
 
-    // One pass with this pass's converted parameters (steps 4 to 15).
+    // One pass with this pass's converted parameters: the next sample of signal and noise
+    // enters the histories, goes through the RC sections or the matched filter into the
+    // output histories, the peaks, noise statistics and signal-to-noise ratios are updated,
+    // and the generator's time advances.
     // Floating-point faults raise EZeroDivide, EOverflow or EInvalidOp; the steps before
     // the fault keep their effect.
     void Pass(double Sigma, bool CopyEnabled, int32_t CopyDelay, int32_t SimpleKind,
@@ -42,30 +77,10 @@ public:
     // on an error nothing changes.
     void SetTimeConstant(long double tau);
 
-    int32_t WindowLen = 0;
-    std::array<double, HistLen> SignalHist{};
-    std::array<double, HistLen> NoiseHist{};
-    std::array<double, HistLen> InputHist{};
-    std::array<double, PeakWinLen> InPeakWin{};
-    std::array<double, PeakWinLen> OutPeakWin{};
-    std::array<double, OutHistLen> OutSignalHist{};
-    std::array<double, OutHistLen> OutNoiseHist{};
-    std::array<double, OutHistLen> OutputHist{};
-    TSignalSample CurSample{};
-    double OutSignalAcc = 0;
-    double OutNoiseAcc = 0;
-    double OutputAcc = 0;
-    double InPeak = 0, InNoiseRms = 0, InNoiseMs = 0, InSnr = 0;
-    double OutPeak = 0, OutNoiseRms = 0, OutNoiseMs = 0, OutSnr = 0;
-    bool StatsValid = false;
-    std::unique_ptr<TWaveForm> Generator;
-    std::unique_ptr<TIIRFilter> InputFilter;
-    std::unique_ptr<TIIRFilter> SignalFilter;
-    std::unique_ptr<TIIRFilter> NoiseFilter;
-    double RCPole = 0;
-    // Passes averaged into the noise mean squares in the current run; held at INT32_MAX
-    // once it gets there.
-    int32_t AvgCount = 0;
+    // What the window and the tests read; only the engine writes it.
+    const TExperimentState &State() const { return *this; }
+    // For tests only: plants a state that a run would take long to reach.
+    TExperimentState &StateForTest() { return *this; }
 
 private:
     void FilterRC(double &Output, double &Signal, double &Noise);

@@ -110,10 +110,10 @@ void TWaveForm::BuildTables()
         // ratio i / FPulseSamples (i / 20): the rounding of 0.005 and 0.1 would otherwise make
         // the falling half of the triangle one unit in the last place larger than its rising half.
         const long double x = static_cast<long double>(i) / FPulseSamples;
-        FReferences[0][i] = 1.0;
-        FReferences[1][i] = static_cast<double>(Sqrt3 * x);
-        FReferences[2][i] = static_cast<double>(Sqrt3 * (1 - x));
-        FReferences[3][i] = static_cast<double>(t <= FPulseWidth / 2.0L ? Sqrt3 * (2 * x) : Sqrt3 * (2 - 2 * x));
+        FReferences[skRectangle][i] = 1.0;
+        FReferences[skRisingRamp][i] = static_cast<double>(Sqrt3 * x);
+        FReferences[skFallingRamp][i] = static_cast<double>(Sqrt3 * (1 - x));
+        FReferences[skTriangle][i] = static_cast<double>(t <= FPulseWidth / 2.0L ? Sqrt3 * (2 * x) : Sqrt3 * (2 - 2 * x));
     }
     for (int32_t i = 0; i < FLfmSamples; ++i)
         FReferences[LfmKind][i] = LfmValue(i);
@@ -153,13 +153,13 @@ double TWaveForm::SimpleShape(int32_t SimpleKind) const
     if (p > W)
         return 0.0;
     switch (SimpleKind) {
-    case 0:
+    case skRectangle:
         return 1.0;
-    case 1:
+    case skRisingRamp:
         return static_cast<double>(p / W);
-    case 2:
+    case skFallingRamp:
         return static_cast<double>(1 - p / W);
-    case 3:
+    case skTriangle:
         return static_cast<double>(p <= 0.5L * W ? 2 * p / W : 2 - 2 * p / W);
     default:
         return 0.0; // no shape of that kind
@@ -170,9 +170,9 @@ void TWaveForm::LoadPulse(int32_t ComplexKind)
 {
     if (ComplexKind == FPulseKind)
         return;
-    if (ComplexKind == 0)
+    if (ComplexKind == ckLfm)
         FPulse = FLfmPulse;
-    else if (ComplexKind == 1)
+    else if (ComplexKind == ckBarker)
         FPulse = FBarkerPulse;
     else
         return; // no table of that kind: FPulse keeps what it holds
@@ -197,7 +197,7 @@ void TWaveForm::UpdateCopy(int32_t CopyShift)
 TSignalSample TWaveForm::GenerateSample(int32_t SimpleKind, int32_t ComplexKind, double NoiseSD,
                                         bool CopyEnabled, int32_t CopyShift)
 {
-    if (ComplexKind == -1)
+    if (ComplexKind == ckNone)
         FSimpleValue = SimpleShape(SimpleKind);
     else
         LoadPulse(ComplexKind);
@@ -207,7 +207,7 @@ TSignalSample TWaveForm::GenerateSample(int32_t SimpleKind, int32_t ComplexKind,
 
     TSignalSample Result;
     Result.Noise = FNoiseValue;
-    if (ComplexKind == -1)
+    if (ComplexKind == ckNone)
         Result.Signal = FSimpleValue;
     else if (CopyEnabled)
         Result.Signal = static_cast<double>(static_cast<long double>(FPulse[FSampleIndex]) + FCopy[FSampleIndex]);
@@ -222,16 +222,16 @@ void TWaveForm::BuildReference(int32_t SimpleKind, int32_t ComplexKind, std::arr
     // all zero. An unknown kind writes zeros.
     const TTable *Source = &ZeroTable();
     switch (ComplexKind) {
-    case -1:
+    case ckNone:
         FReferenceLength = FPulseSamples;
-        if (SimpleKind >= 0 && SimpleKind <= 3)
+        if (SimpleKind >= skRectangle && SimpleKind <= skTriangle)
             Source = &FReferences[SimpleKind];
         break;
-    case 0:
+    case ckLfm:
         FReferenceLength = FLfmSamples;
         Source = &FReferences[LfmKind];
         break;
-    case 1:
+    case ckBarker:
         FReferenceLength = BarkerLength;
         Source = &FReferences[BarkerKind];
         break;
@@ -244,11 +244,11 @@ void TWaveForm::BuildReference(int32_t SimpleKind, int32_t ComplexKind, std::arr
 double TWaveForm::ReferenceGain(int32_t ComplexKind) const
 {
     switch (ComplexKind) {
-    case -1:
+    case ckNone:
         return 10.0;
-    case 0:
+    case ckLfm:
         return FLfmGain;
-    case 1:
+    case ckBarker:
         return FBarkerGain;
     default:
         return 0.0; // no reference of that kind
@@ -257,5 +257,5 @@ double TWaveForm::ReferenceGain(int32_t ComplexKind) const
 
 int32_t TWaveForm::OutputDelay(int32_t FilterKind) const
 {
-    return FilterKind == 1 ? FReferenceLength : 0;
+    return FilterKind == fkMatched ? FReferenceLength : 0;
 }

@@ -5,6 +5,11 @@
 #include <array>
 #include <cstdint>
 
+// The kinds as the window's radio groups number them (their item indexes).
+enum TSimpleKind : int32_t { skRectangle = 0, skRisingRamp = 1, skFallingRamp = 2, skTriangle = 3 };
+enum TComplexKind : int32_t { ckNone = -1, ckLfm = 0, ckBarker = 1 };
+enum TFilterKind : int32_t { fkRC = 0, fkMatched = 1 };
+
 struct TSignalSample {
     double Signal; // clean signal of the current instant
     double Noise;  // noise of the current instant
@@ -106,7 +111,7 @@ private:
     double FBarkerGain = 0;
     // What FPulse and FCopy hold now: the complex kind last loaded (-1: none yet, all zero) and
     // the kind and shift FCopy was last built from.
-    int32_t FPulseKind = -1;
-    int32_t FCopyPulseKind = -1;
+    int32_t FPulseKind = ckNone;
+    int32_t FCopyPulseKind = ckNone;
     int32_t FCopyShift = 0;
 };

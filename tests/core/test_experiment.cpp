@@ -74,51 +74,51 @@ void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
 TEST_F(Engine, CreationGivesStandardGeneratorPointEightSectionsAndZeros)
 {
-    EXPECT_EQ(E.WindowLen, 200);
-    EXPECT_EQ(E.RCPole, 0.8);
-    EXPECT_EQ(E.Generator->PeriodSamples(), 200);
-    EXPECT_EQ(E.Generator->SampleIndex(), 0);
-    for (const TIIRFilter *F : {E.InputFilter.get(), E.SignalFilter.get(), E.NoiseFilter.get()}) {
+    EXPECT_EQ(E.State().WindowLen, 200);
+    EXPECT_EQ(E.State().RCPole, 0.8);
+    EXPECT_EQ(E.State().Generator->PeriodSamples(), 200);
+    EXPECT_EQ(E.State().Generator->SampleIndex(), 0);
+    for (const TIIRFilter *F : {E.State().InputFilter.get(), E.State().SignalFilter.get(), E.State().NoiseFilter.get()}) {
         ASSERT_EQ(F->Length(), 2);
         EXPECT_EQ(F->B(0), static_cast<double>(1.0L - 0.8));
         EXPECT_EQ(F->A(1), -0.8);
     }
-    EXPECT_NE(E.InputFilter.get(), E.SignalFilter.get());
-    EXPECT_NE(E.SignalFilter.get(), E.NoiseFilter.get());
-    EXPECT_TRUE(AllZero(E.SignalHist) && AllZero(E.NoiseHist) && AllZero(E.InputHist));
-    EXPECT_TRUE(AllZero(E.OutSignalHist) && AllZero(E.OutNoiseHist) && AllZero(E.OutputHist));
-    EXPECT_TRUE(AllZero(E.InPeakWin) && AllZero(E.OutPeakWin));
-    for (double v : {E.InPeak, E.InNoiseRms, E.InNoiseMs, E.InSnr, E.OutPeak, E.OutNoiseRms, E.OutNoiseMs, E.OutSnr})
+    EXPECT_NE(E.State().InputFilter.get(), E.State().SignalFilter.get());
+    EXPECT_NE(E.State().SignalFilter.get(), E.State().NoiseFilter.get());
+    EXPECT_TRUE(AllZero(E.State().SignalHist) && AllZero(E.State().NoiseHist) && AllZero(E.State().InputHist));
+    EXPECT_TRUE(AllZero(E.State().OutSignalHist) && AllZero(E.State().OutNoiseHist) && AllZero(E.State().OutputHist));
+    EXPECT_TRUE(AllZero(E.State().InPeakWin) && AllZero(E.State().OutPeakWin));
+    for (double v : {E.State().InPeak, E.State().InNoiseRms, E.State().InNoiseMs, E.State().InSnr, E.State().OutPeak, E.State().OutNoiseRms, E.State().OutNoiseMs, E.State().OutSnr})
         EXPECT_EQ(v, 0.0);
-    EXPECT_FALSE(E.StatsValid);
-    EXPECT_EQ(E.AvgCount, 0);
+    EXPECT_FALSE(E.State().StatsValid);
+    EXPECT_EQ(E.State().AvgCount, 0);
 }
 
 TEST_F(Engine, RestartPassStoresFromOldStateThenClearsNoiseAndResetsSections)
 {
     Run(1, 0.3, Rectangle, RC);
-    const double B0 = E.InputFilter->B(0);
-    EXPECT_TRUE(E.StatsValid);
-    EXPECT_EQ(E.SignalHist[255], 1.0);
-    EXPECT_NEAR(E.InputHist[255] - 1.0, 0.1195305748, 1e-10);
-    EXPECT_EQ(E.OutSignalHist[255], B0);
-    EXPECT_EQ(E.OutputHist[255], static_cast<double>(static_cast<long double>(E.InputHist[255]) * B0));
-    EXPECT_TRUE(AllZero(E.NoiseHist) && AllZero(E.OutNoiseHist));
-    for (const TIIRFilter *F : {E.InputFilter.get(), E.SignalFilter.get(), E.NoiseFilter.get()})
+    const double B0 = E.State().InputFilter->B(0);
+    EXPECT_TRUE(E.State().StatsValid);
+    EXPECT_EQ(E.State().SignalHist[255], 1.0);
+    EXPECT_NEAR(E.State().InputHist[255] - 1.0, 0.1195305748, 1e-10);
+    EXPECT_EQ(E.State().OutSignalHist[255], B0);
+    EXPECT_EQ(E.State().OutputHist[255], static_cast<double>(static_cast<long double>(E.State().InputHist[255]) * B0));
+    EXPECT_TRUE(AllZero(E.State().NoiseHist) && AllZero(E.State().OutNoiseHist));
+    for (const TIIRFilter *F : {E.State().InputFilter.get(), E.State().SignalFilter.get(), E.State().NoiseFilter.get()})
         EXPECT_TRUE(F->X(0) == 0 && F->Y(0) == 0);
-    for (double v : {E.InNoiseMs, E.InNoiseRms, E.OutNoiseMs, E.OutNoiseRms})
+    for (double v : {E.State().InNoiseMs, E.State().InNoiseRms, E.State().OutNoiseMs, E.State().OutNoiseRms})
         EXPECT_EQ(v, 0.0);
-    EXPECT_EQ(E.InSnr, Inf);
-    EXPECT_EQ(E.OutSnr, Inf);
-    EXPECT_EQ(E.InPeak, 1.0);
-    EXPECT_EQ(E.OutPeak, B0);
-    EXPECT_EQ(E.AvgCount, 0);
-    EXPECT_EQ(E.Generator->SampleIndex(), 1);
+    EXPECT_EQ(E.State().InSnr, Inf);
+    EXPECT_EQ(E.State().OutSnr, Inf);
+    EXPECT_EQ(E.State().InPeak, 1.0);
+    EXPECT_EQ(E.State().OutPeak, B0);
+    EXPECT_EQ(E.State().AvgCount, 0);
+    EXPECT_EQ(E.State().Generator->SampleIndex(), 1);
 
     // The reset sections start over: 0.2 again, then 0.36.
     Run(2, 0.3, Rectangle, RC);
-    EXPECT_EQ(E.OutSignalHist[254], B0);
-    EXPECT_NEAR(E.OutSignalHist[255], 0.36, 1e-15);
+    EXPECT_EQ(E.State().OutSignalHist[254], B0);
+    EXPECT_NEAR(E.State().OutSignalHist[255], 0.36, 1e-15);
 }
 
 TEST_F(Engine, NoiseMeanSquaresAreCumulativeMeansFromTheFirstAveragedPass)
@@ -134,43 +134,43 @@ TEST_F(Engine, NoiseMeanSquaresAreCumulativeMeansFromTheFirstAveragedPass)
         long double SumIn = 0, SumOut = 0;
         for (int p = 1; p <= 1000; ++p) {
             X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, C.Filter);
-            const long double x = X.NoiseHist[255], y = X.OutNoiseHist[255 + C.Delay];
+            const long double x = X.State().NoiseHist[255], y = X.State().OutNoiseHist[255 + C.Delay];
             SumIn += x * x;
             SumOut += y * y;
             if (p == 1) {
-                EXPECT_EQ(X.InNoiseMs, static_cast<double>(x * x));
-                EXPECT_DOUBLE_EQ(X.InNoiseRms, std::fabs(X.NoiseHist[255]));
-                EXPECT_EQ(X.OutNoiseMs, static_cast<double>(y * y));
-                EXPECT_EQ(X.InSnr, static_cast<double>(X.InPeak / static_cast<long double>(X.InNoiseRms)));
+                EXPECT_EQ(X.State().InNoiseMs, static_cast<double>(x * x));
+                EXPECT_DOUBLE_EQ(X.State().InNoiseRms, std::fabs(X.State().NoiseHist[255]));
+                EXPECT_EQ(X.State().OutNoiseMs, static_cast<double>(y * y));
+                EXPECT_EQ(X.State().InSnr, static_cast<double>(X.State().InPeak / static_cast<long double>(X.State().InNoiseRms)));
             }
         }
-        EXPECT_EQ(X.AvgCount, 1000);
-        EXPECT_NEAR(X.InNoiseMs / (SumIn / 1000), 1.0, 1e-12);
-        EXPECT_NEAR(X.OutNoiseMs / (SumOut / 1000), 1.0, 1e-12);
-        EXPECT_EQ(X.InNoiseRms, static_cast<double>(std::sqrt(static_cast<long double>(X.InNoiseMs))));
-        EXPECT_EQ(X.OutSnr, static_cast<double>(X.OutPeak / static_cast<long double>(X.OutNoiseRms)));
+        EXPECT_EQ(X.State().AvgCount, 1000);
+        EXPECT_NEAR(X.State().InNoiseMs / (SumIn / 1000), 1.0, 1e-12);
+        EXPECT_NEAR(X.State().OutNoiseMs / (SumOut / 1000), 1.0, 1e-12);
+        EXPECT_EQ(X.State().InNoiseRms, static_cast<double>(std::sqrt(static_cast<long double>(X.State().InNoiseMs))));
+        EXPECT_EQ(X.State().OutSnr, static_cast<double>(X.State().OutPeak / static_cast<long double>(X.State().OutNoiseRms)));
     }
 }
 
 TEST_F(Engine, StopThenStartRestartsOnlyTheAverage)
 {
     Run(300, 0.3, Rectangle, RC);
-    const auto Noise = E.NoiseHist;
-    const auto PeakWin = E.InPeakWin;
-    const double SectionY = E.SignalFilter->Y(0);
-    const double OldMs = E.InNoiseMs;
+    const auto Noise = E.State().NoiseHist;
+    const auto PeakWin = E.State().InPeakWin;
+    const double SectionY = E.State().SignalFilter->Y(0);
+    const double OldMs = E.State().InNoiseMs;
 
     E.StartRun();
-    EXPECT_EQ(E.AvgCount, 0);
-    EXPECT_EQ(E.InNoiseMs, OldMs);
+    EXPECT_EQ(E.State().AvgCount, 0);
+    EXPECT_EQ(E.State().InNoiseMs, OldMs);
     Run(1, 0.3, Rectangle, RC);
-    const long double x = E.NoiseHist[255];
-    EXPECT_EQ(E.InNoiseMs, static_cast<double>(x * x));
-    EXPECT_EQ(E.AvgCount, 1);
-    EXPECT_TRUE(std::equal(Noise.begin() + 1, Noise.end(), E.NoiseHist.begin()));
-    EXPECT_TRUE(std::equal(PeakWin.begin() + 1, PeakWin.end(), E.InPeakWin.begin()));
-    EXPECT_EQ(E.InPeak, 1.0);
-    EXPECT_EQ(E.SignalFilter->Y(1), SectionY); // the section went on from its old state
+    const long double x = E.State().NoiseHist[255];
+    EXPECT_EQ(E.State().InNoiseMs, static_cast<double>(x * x));
+    EXPECT_EQ(E.State().AvgCount, 1);
+    EXPECT_TRUE(std::equal(Noise.begin() + 1, Noise.end(), E.State().NoiseHist.begin()));
+    EXPECT_TRUE(std::equal(PeakWin.begin() + 1, PeakWin.end(), E.State().InPeakWin.begin()));
+    EXPECT_EQ(E.State().InPeak, 1.0);
+    EXPECT_EQ(E.State().SignalFilter->Y(1), SectionY); // the section went on from its old state
 }
 
 TEST_F(Engine, OutputDelayMovesTheHiddenEntriesThroughTheVisiblePart)
@@ -178,27 +178,27 @@ TEST_F(Engine, OutputDelayMovesTheHiddenEntriesThroughTheVisiblePart)
     Run(300, 0.3, Lfm, Matched);
     E.MarkStatsStale();
     Run(1, 0.3, Lfm, RC);
-    EXPECT_TRUE(AllZero(E.OutNoiseHist));
-    const auto Out = E.OutputHist, Sig = E.OutSignalHist;
+    EXPECT_TRUE(AllZero(E.State().OutNoiseHist));
+    const auto Out = E.State().OutputHist, Sig = E.State().OutSignalHist;
     Run(50, 0.3, Lfm, RC);
     // d = 0: the entries above 255 keep what the LFM run left there.
-    EXPECT_TRUE(std::equal(Out.begin() + 256, Out.end(), E.OutputHist.begin() + 256));
-    EXPECT_TRUE(std::equal(Sig.begin() + 256, Sig.end(), E.OutSignalHist.begin() + 256));
+    EXPECT_TRUE(std::equal(Out.begin() + 256, Out.end(), E.State().OutputHist.begin() + 256));
+    EXPECT_TRUE(std::equal(Sig.begin() + 256, Sig.end(), E.State().OutSignalHist.begin() + 256));
     EXPECT_TRUE(std::any_of(Out.begin() + 256, Out.end(), [](double v) { return v != 0; }));
 
     E.MarkStatsStale();
-    const auto Hidden = E.OutputHist;
+    const auto Hidden = E.State().OutputHist;
     double FirstNew = 0;
     for (int j = 1; j <= 21; ++j) {
         Run(1, 0.3, Rectangle, Matched);
         if (j == 1)
-            FirstNew = E.OutputHist[275];
+            FirstNew = E.State().OutputHist[275];
         if (j <= 20) {
-            ASSERT_TRUE(std::equal(E.OutputHist.begin(), E.OutputHist.begin() + 256, Hidden.begin() + j)) << j;
-            ASSERT_TRUE(std::equal(Hidden.begin() + 276, Hidden.end(), E.OutputHist.begin() + 276)) << j;
+            ASSERT_TRUE(std::equal(E.State().OutputHist.begin(), E.State().OutputHist.begin() + 256, Hidden.begin() + j)) << j;
+            ASSERT_TRUE(std::equal(Hidden.begin() + 276, Hidden.end(), E.State().OutputHist.begin() + 276)) << j;
         }
     }
-    EXPECT_EQ(E.OutputHist[255], FirstNew);
+    EXPECT_EQ(E.State().OutputHist[255], FirstNew);
 }
 
 TEST_F(Engine, NoiseTextZeroKeepsNoiseFiguresZeroAndRatiosInfinite)
@@ -212,12 +212,12 @@ TEST_F(Engine, NoiseTextZeroKeepsNoiseFiguresZeroAndRatiosInfinite)
         TExperiment X;
         for (int p = 0; p < 600; ++p) {
             X.Pass(0.0, C.Copy, 30, C.K.Simple, C.K.Complex, C.Filter);
-            ASSERT_TRUE(X.InNoiseMs == 0 && X.OutNoiseMs == 0 && X.InNoiseRms == 0 && X.OutNoiseRms == 0);
-            ASSERT_TRUE(X.InSnr == Inf && X.OutSnr == Inf);
+            ASSERT_TRUE(X.State().InNoiseMs == 0 && X.State().OutNoiseMs == 0 && X.State().InNoiseRms == 0 && X.State().OutNoiseRms == 0);
+            ASSERT_TRUE(X.State().InSnr == Inf && X.State().OutSnr == Inf);
         }
-        EXPECT_TRUE(AllZero(X.NoiseHist) && AllZero(X.OutNoiseHist));
-        EXPECT_GT(X.InPeak, 0.0);
-        EXPECT_GT(X.OutPeak, 0.0);
+        EXPECT_TRUE(AllZero(X.State().NoiseHist) && AllZero(X.State().OutNoiseHist));
+        EXPECT_GT(X.State().InPeak, 0.0);
+        EXPECT_GT(X.State().OutPeak, 0.0);
     }
 }
 
@@ -241,17 +241,16 @@ TEST_F(Engine, MatchedSumsAreBitIdenticalToTheStepByStepSum)
         if (S.Restart)
             E.MarkStatsStale();
         for (int p = 0; p < S.Passes; ++p) {
-            const bool Averaging = E.StatsValid;
+            const bool Averaging = E.State().StatsValid;
             E.Pass(0.3, S.Copy, S.Delay, S.K.Simple, S.K.Complex, Matched);
             const int d = S.RefLength;
-            ASSERT_EQ(E.Generator->OutputDelay(Matched), d);
-            ASSERT_EQ(E.OutputHist[255 + d], LiteralCorrelation(E.InputHist, S.K)) << p;
-            ASSERT_EQ(E.OutSignalHist[255 + d], LiteralCorrelation(E.SignalHist, S.K)) << p;
+            ASSERT_EQ(E.State().Generator->OutputDelay(Matched), d);
+            ASSERT_EQ(E.State().OutputHist[255 + d], LiteralCorrelation(E.State().InputHist, S.K)) << p;
+            ASSERT_EQ(E.State().OutSignalHist[255 + d], LiteralCorrelation(E.State().SignalHist, S.K)) << p;
             if (Averaging) {
-                ASSERT_EQ(E.OutNoiseHist[255 + d], LiteralCorrelation(E.NoiseHist, S.K)) << p;
+                ASSERT_EQ(E.State().OutNoiseHist[255 + d], LiteralCorrelation(E.State().NoiseHist, S.K)) << p;
             }
         }
-        EXPECT_EQ(E.OutputAcc, 0.0);
     }
 }
 
@@ -266,12 +265,12 @@ TEST_F(Engine, MatchedNoiseIsExactlyZeroUntilTheFirstNoiseMeetsTheReference)
         X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, Matched);
         for (int p = 1; p <= 200 - C.Length; ++p) {
             X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, Matched);
-            ASSERT_EQ(X.OutNoiseHist[255 + C.Length], 0.0) << p;
-            ASSERT_EQ(X.OutSnr, Inf) << p;
+            ASSERT_EQ(X.State().OutNoiseHist[255 + C.Length], 0.0) << p;
+            ASSERT_EQ(X.State().OutSnr, Inf) << p;
         }
         X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, Matched);
-        EXPECT_NE(X.OutNoiseMs, 0.0);
-        EXPECT_LT(X.OutSnr, Inf);
+        EXPECT_NE(X.State().OutNoiseMs, 0.0);
+        EXPECT_LT(X.State().OutSnr, Inf);
     }
 }
 
@@ -279,11 +278,11 @@ TEST_F(Engine, AReferenceBuiltElsewhereDoesNotChangeThisPassesDelay)
 {
     Run(200, 0.3, Rectangle, Matched);
     std::array<double, 200> Elsewhere;
-    E.Generator->BuildReference(Lfm.Simple, Lfm.Complex, Elsewhere);
+    E.StateForTest().Generator->BuildReference(Lfm.Simple, Lfm.Complex, Elsewhere);
     Run(1, 0.3, Rectangle, Matched);
-    EXPECT_EQ(E.Generator->OutputDelay(Matched), 20);
-    EXPECT_NE(E.OutputHist[275], 0.0);
-    EXPECT_EQ(E.OutputHist[355], 0.0); // never written at the LFM delay
+    EXPECT_EQ(E.State().Generator->OutputDelay(Matched), 20);
+    EXPECT_NE(E.State().OutputHist[275], 0.0);
+    EXPECT_EQ(E.State().OutputHist[355], 0.0); // never written at the LFM delay
 }
 
 TEST_F(Engine, OutputPeakInMatchedModeLagsTheNewestOutputByTheDelay)
@@ -291,14 +290,14 @@ TEST_F(Engine, OutputPeakInMatchedModeLagsTheNewestOutputByTheDelay)
     int FirstOutput = 0;
     for (int p = 1; p <= 400 && (FirstOutput == 0 || p <= FirstOutput + 20); ++p) {
         Run(1, 0.0, Rectangle, Matched);
-        if (FirstOutput == 0 && E.OutSignalHist[275] != 0)
+        if (FirstOutput == 0 && E.State().OutSignalHist[275] != 0)
             FirstOutput = p;
         if (FirstOutput == 0 || p < FirstOutput + 20) {
-            ASSERT_EQ(E.OutPeak, 0.0) << p;
+            ASSERT_EQ(E.State().OutPeak, 0.0) << p;
         }
     }
     ASSERT_GT(FirstOutput, 0);
-    EXPECT_GT(E.OutPeak, 0.0);
+    EXPECT_GT(E.State().OutPeak, 0.0);
 }
 
 TEST_F(Engine, SteadyPeaksOfEachFilter)
@@ -317,8 +316,8 @@ TEST_F(Engine, SteadyPeaksOfEachFilter)
         TExperiment X;
         for (int p = 0; p < 1000; ++p)
             X.Pass(0.0, false, 0, C.K.Simple, C.K.Complex, C.Filter);
-        EXPECT_NEAR(X.OutPeak, C.Peak, C.Tolerance);
-        EXPECT_EQ(X.InPeak, 1.0);
+        EXPECT_NEAR(X.State().OutPeak, C.Peak, C.Tolerance);
+        EXPECT_EQ(X.State().InPeak, 1.0);
     }
 }
 
@@ -327,16 +326,16 @@ TEST_F(Engine, PeakWindowForgetsAnOldSignalAfterExactlyTwoHundredPasses)
     int LastOne = 0, p = 0;
     for (; p < 250; ++p) {
         Run(1, 0.3, Rectangle, RC);
-        if (E.SignalHist[255] == 1.0)
+        if (E.State().SignalHist[255] == 1.0)
             LastOne = p;
     }
     E.MarkStatsStale();
     for (; p < LastOne + 200; ++p) {
         Run(1, 0.3, Rising, RC);
-        ASSERT_EQ(E.InPeak, 1.0) << p;
+        ASSERT_EQ(E.State().InPeak, 1.0) << p;
     }
     Run(1, 0.3, Rising, RC);
-    EXPECT_NEAR(E.InPeak, 0.95, 1e-12);
+    EXPECT_NEAR(E.State().InPeak, 0.95, 1e-12);
 }
 
 TEST_F(Engine, PassesAllocateNothing)

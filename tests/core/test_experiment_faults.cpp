@@ -19,14 +19,13 @@ constexpr int RC = 0, Matched = 1;
 // its own division overflows), the accumulators cleared for the next pass.
 void ExpectSound(const TExperiment &E)
 {
-    for (double v : {E.InPeak, E.InNoiseRms, E.InNoiseMs, E.OutPeak, E.OutNoiseRms, E.OutNoiseMs})
+    for (double v : {E.State().InPeak, E.State().InNoiseRms, E.State().InNoiseMs, E.State().OutPeak, E.State().OutNoiseRms, E.State().OutNoiseMs})
         EXPECT_TRUE(std::isfinite(v));
-    EXPECT_TRUE(E.InSnr >= 0 && E.OutSnr >= 0);
-    EXPECT_TRUE(E.OutputAcc == 0 && E.OutSignalAcc == 0 && E.OutNoiseAcc == 0);
+    EXPECT_TRUE(E.State().InSnr >= 0 && E.State().OutSnr >= 0);
     auto Finite = [](const auto &a) { return std::all_of(a.begin(), a.end(), [](double v) { return std::isfinite(v); }); };
-    EXPECT_TRUE(Finite(E.SignalHist) && Finite(E.NoiseHist) && Finite(E.InputHist));
-    EXPECT_TRUE(Finite(E.OutSignalHist) && Finite(E.OutNoiseHist) && Finite(E.OutputHist));
-    EXPECT_TRUE(Finite(E.InPeakWin) && Finite(E.OutPeakWin));
+    EXPECT_TRUE(Finite(E.State().SignalHist) && Finite(E.State().NoiseHist) && Finite(E.State().InputHist));
+    EXPECT_TRUE(Finite(E.State().OutSignalHist) && Finite(E.State().OutNoiseHist) && Finite(E.State().OutputHist));
+    EXPECT_TRUE(Finite(E.State().InPeakWin) && Finite(E.State().OutPeakWin));
 }
 
 // Passes until one fails; returns the number of passes that succeeded.
@@ -56,10 +55,10 @@ TEST_F(Faults, NoiseWhoseSquareOverflowsEndsThePassAfterTheHistories)
         TExperiment X;
         X.Pass(1e200, false, 0, -1, 0, Filter); // the restart pass squares nothing
         EXPECT_THROW(X.Pass(1e200, false, 0, -1, 0, Filter), EOverflow);
-        EXPECT_GT(std::fabs(X.NoiseHist[255]), 1e190);
-        EXPECT_EQ(X.InNoiseMs, 0.0);
-        EXPECT_EQ(X.AvgCount, 0);
-        EXPECT_EQ(X.Generator->SampleIndex(), 1); // time did not advance
+        EXPECT_GT(std::fabs(X.State().NoiseHist[255]), 1e190);
+        EXPECT_EQ(X.State().InNoiseMs, 0.0);
+        EXPECT_EQ(X.State().AvgCount, 0);
+        EXPECT_EQ(X.State().Generator->SampleIndex(), 1); // time did not advance
         ExpectSound(X);
         X.StartRun();
         EXPECT_THROW(X.Pass(1e200, false, 0, -1, 0, Filter), EOverflow);
@@ -79,18 +78,18 @@ TEST_F(Faults, UnstableSectionsOverflow)
         // overflow while it holds the infinity.
         {0.0,
          [](TExperiment &X) {
-             EXPECT_EQ(X.OutNoiseMs, 0.0);
+             EXPECT_EQ(X.State().OutNoiseMs, 0.0);
              EXPECT_THROW(X.Pass(0.0, false, 0, 0, -1, RC), EOverflow);
          }},
         // The square of the filtered noise overflows long before the sections do.
-        {0.3, [](TExperiment &X) { EXPECT_GT(X.OutNoiseMs, 1e300); }},
+        {0.3, [](TExperiment &X) { EXPECT_GT(X.State().OutNoiseMs, 1e300); }},
         // Denormal noise: its square vanishes at the input, and at the output the signal's
         // peak over the tiny noise RMS is a finite ratio beyond the 64-bit range.
         {1e-320,
          [](TExperiment &X) {
-             EXPECT_EQ(X.InSnr, std::numeric_limits<double>::infinity());
-             EXPECT_GT(X.OutNoiseRms, 0.0);
-             EXPECT_GT(X.OutPeak / static_cast<long double>(X.OutNoiseRms), static_cast<long double>(DBL_MAX));
+             EXPECT_EQ(X.State().InSnr, std::numeric_limits<double>::infinity());
+             EXPECT_GT(X.State().OutNoiseRms, 0.0);
+             EXPECT_GT(X.State().OutPeak / static_cast<long double>(X.State().OutNoiseRms), static_cast<long double>(DBL_MAX));
          }},
     };
     for (const TCase &C : Cases) {
@@ -113,28 +112,27 @@ TEST_F(Faults, OverflowingCorrelationLeavesTheOutputHistoriesAlone)
     TWaveForm(10, 2000.0, 10.0).BuildReference(-1, 0, Ref);
     // After the shift entry 56 + i meets Ref[i]: every term positive and near DBL_MAX / 10.
     for (int i = 0; i < 199; ++i)
-        E.InputHist[57 + i] = Ref[i] < 0 ? -DBL_MAX : DBL_MAX;
-    const auto Out = E.OutputHist;
-    const int Index = E.Generator->SampleIndex();
+        E.StateForTest().InputHist[57 + i] = Ref[i] < 0 ? -DBL_MAX : DBL_MAX;
+    const auto Out = E.State().OutputHist;
+    const int Index = E.State().Generator->SampleIndex();
     EXPECT_THROW(E.Pass(0.3, false, 0, -1, 0, Matched), EOverflow);
-    EXPECT_EQ(E.OutputHist, Out);
-    EXPECT_EQ(E.Generator->SampleIndex(), Index);
-    EXPECT_EQ(E.InputHist[56], DBL_MAX); // the input histories had moved on
-    EXPECT_TRUE(E.OutputAcc == 0 && E.OutSignalAcc == 0 && E.OutNoiseAcc == 0);
+    EXPECT_EQ(E.State().OutputHist, Out);
+    EXPECT_EQ(E.State().Generator->SampleIndex(), Index);
+    EXPECT_EQ(E.State().InputHist[56], DBL_MAX); // the input histories had moved on
 }
 
 TEST_F(Faults, BadTimeConstantChangesNothing)
 {
     E.Pass(0.3, false, 0, 0, -1, RC);
-    ASSERT_TRUE(E.StatsValid);
-    const TIIRFilter *Sections[] = {E.InputFilter.get(), E.SignalFilter.get(), E.NoiseFilter.get()};
+    ASSERT_TRUE(E.State().StatsValid);
+    const TIIRFilter *Sections[] = {E.State().InputFilter.get(), E.State().SignalFilter.get(), E.State().NoiseFilter.get()};
     EXPECT_THROW(E.SetTimeConstant(0), EZeroDivide);
     EXPECT_THROW(E.SetTimeConstant(-1e-3L), EOverflow);
-    EXPECT_EQ(E.InputFilter.get(), Sections[0]);
-    EXPECT_EQ(E.SignalFilter.get(), Sections[1]);
-    EXPECT_EQ(E.NoiseFilter.get(), Sections[2]);
-    EXPECT_EQ(E.InputFilter->A(1), -0.8);
-    EXPECT_TRUE(E.StatsValid);
+    EXPECT_EQ(E.State().InputFilter.get(), Sections[0]);
+    EXPECT_EQ(E.State().SignalFilter.get(), Sections[1]);
+    EXPECT_EQ(E.State().NoiseFilter.get(), Sections[2]);
+    EXPECT_EQ(E.State().InputFilter->A(1), -0.8);
+    EXPECT_TRUE(E.State().StatsValid);
 }
 
 TEST_F(Faults, TimeConstantBuildsThreeNewSectionsAndRestartsTheStatistics)
@@ -142,16 +140,16 @@ TEST_F(Faults, TimeConstantBuildsThreeNewSectionsAndRestartsTheStatistics)
     E.Pass(0.3, false, 0, 0, -1, RC);
     E.SetTimeConstant(5);
     const double k = static_cast<double>(std::exp(-1.0L / 5));
-    for (const TIIRFilter *F : {E.InputFilter.get(), E.SignalFilter.get(), E.NoiseFilter.get()}) {
+    for (const TIIRFilter *F : {E.State().InputFilter.get(), E.State().SignalFilter.get(), E.State().NoiseFilter.get()}) {
         EXPECT_EQ(F->A(1), -k);
         EXPECT_EQ(F->B(0), static_cast<double>(1 - static_cast<long double>(k)));
     }
-    EXPECT_FALSE(E.StatsValid);
-    EXPECT_EQ(E.RCPole, 0.8);
+    EXPECT_FALSE(E.State().StatsValid);
+    EXPECT_EQ(E.State().RCPole, 0.8);
     // The new sections filter one sample, then the restart clears them.
     E.Pass(0.3, false, 0, 0, -1, RC);
-    EXPECT_EQ(E.OutSignalHist[255], E.SignalFilter->B(0));
-    EXPECT_EQ(E.SignalFilter->Y(0), 0.0);
+    EXPECT_EQ(E.State().OutSignalHist[255], E.State().SignalFilter->B(0));
+    EXPECT_EQ(E.State().SignalFilter->Y(0), 0.0);
 }
 
 TEST_F(Faults, AverageCountIsHeldAtItsLargestValue)
@@ -160,14 +158,14 @@ TEST_F(Faults, AverageCountIsHeldAtItsLargestValue)
     E.Pass(0.3, false, 0, 0, -1, RC);
     constexpr int32_t Max = std::numeric_limits<int32_t>::max();
     for (int32_t n : {Max - 1, Max, Max}) {
-        E.AvgCount = n;
-        const long double InMs = E.InNoiseMs, OutMs = E.OutNoiseMs, N = n;
+        E.StateForTest().AvgCount = n;
+        const long double InMs = E.State().InNoiseMs, OutMs = E.State().OutNoiseMs, N = n;
         E.Pass(0.3, false, 0, 0, -1, RC);
-        const long double x = E.NoiseHist[255], y = E.OutNoiseHist[255];
-        EXPECT_EQ(E.AvgCount, Max);
-        EXPECT_EQ(E.InNoiseMs, static_cast<double>(x * x / (N + 1) + N / (N + 1) * InMs));
-        EXPECT_EQ(E.OutNoiseMs, static_cast<double>(y * y / (N + 1) + N / (N + 1) * OutMs));
-        EXPECT_GT(E.InNoiseRms, 0.0);
-        EXPECT_TRUE(std::isfinite(E.InSnr) && std::isfinite(E.OutSnr));
+        const long double x = E.State().NoiseHist[255], y = E.State().OutNoiseHist[255];
+        EXPECT_EQ(E.State().AvgCount, Max);
+        EXPECT_EQ(E.State().InNoiseMs, static_cast<double>(x * x / (N + 1) + N / (N + 1) * InMs));
+        EXPECT_EQ(E.State().OutNoiseMs, static_cast<double>(y * y / (N + 1) + N / (N + 1) * OutMs));
+        EXPECT_GT(E.State().InNoiseRms, 0.0);
+        EXPECT_TRUE(std::isfinite(E.State().InSnr) && std::isfinite(E.State().OutSnr));
     }
 }

@@ -44,9 +44,9 @@ TEST_P(Theory, GainComesWithinThreePercent)
         E.SetTimeConstant(C.TimeConstant);
     for (int p = 0; p <= 400000; ++p)
         E.Pass(0.3, false, 0, C.SimpleKind, C.ComplexKind, C.FilterKind);
-    ASSERT_EQ(E.AvgCount, 400000);
-    EXPECT_NEAR(E.InSnr * 0.3, 1.0, 0.03);
-    EXPECT_NEAR(E.OutSnr / E.InSnr / C.Gain, 1.0, 0.03) << E.OutSnr / E.InSnr;
+    ASSERT_EQ(E.State().AvgCount, 400000);
+    EXPECT_NEAR(E.State().InSnr * 0.3, 1.0, 0.03);
+    EXPECT_NEAR(E.State().OutSnr / E.State().InSnr / C.Gain, 1.0, 0.03) << E.State().OutSnr / E.State().InSnr;
 }
 
 INSTANTIATE_TEST_SUITE_P(Filters, Theory,

@@ -94,10 +94,10 @@ struct MainFormTest : ::testing::Test {
         e->SetTimeConstant(5);
         return e;
     }
-    double Pole() const { return -Form->Engine->InputFilter->A(1); }
+    double Pole() const { return -Form->EngineState().InputFilter->A(1); }
 };
 
-void ExpectSameState(const TExperiment &a, const TExperiment &b)
+void ExpectSameState(const TExperimentState &a, const TExperimentState &b)
 {
     EXPECT_EQ(a.SignalHist, b.SignalHist);
     EXPECT_EQ(a.NoiseHist, b.NoiseHist);
@@ -186,8 +186,8 @@ TEST_F(MainFormTest, StartUpState)
     EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
     // The sections follow the time-constant box from the start; the preset pole stays.
     EXPECT_EQ(Pole(), RCPoleFromTimeConstant(5));
-    EXPECT_EQ(Form->Engine->RCPole, 0.8);
-    EXPECT_FALSE(Form->Engine->StatsValid);
+    EXPECT_EQ(Form->EngineState().RCPole, 0.8);
+    EXPECT_FALSE(Form->EngineState().StatsValid);
 
     // Before Start every tick draws zeros and leaves the bars empty.
     Form->Timer1Timer(Form->Timer1);
@@ -245,20 +245,20 @@ TEST_F(MainFormTest, TabVisitsTheFocusableControlsInOrder)
 
 TEST_F(MainFormTest, NoiseSpinnerWritesTenthsAndStopsAtItsLimits)
 {
-    Form->Engine->StatsValid = true;
+    Form->EngineForTest().StateForTest().StatsValid = true;
     Up(Form->UpDown2);
     EXPECT_EQ(Form->Edit2->text(), "0,4");
     EXPECT_EQ(Form->UpDown2->Position(), 4);
-    EXPECT_FALSE(Form->Engine->StatsValid);
+    EXPECT_FALSE(Form->EngineState().StatsValid);
 
     Down(Form->UpDown2, 3);
     EXPECT_EQ(Form->Edit2->text(), "0,1");
     Down(Form->UpDown2);
     EXPECT_EQ(Form->Edit2->text(), "0");
-    Form->Engine->StatsValid = true;
+    Form->EngineForTest().StateForTest().StatsValid = true;
     Down(Form->UpDown2, 2); // at the limit: no event, the statistics stay
     EXPECT_EQ(Form->UpDown2->Position(), 0);
-    EXPECT_TRUE(Form->Engine->StatsValid);
+    EXPECT_TRUE(Form->EngineState().StatsValid);
 
     Up(Form->UpDown2, 10);
     EXPECT_EQ(Form->Edit2->text(), "1");
@@ -292,11 +292,11 @@ TEST_F(MainFormTest, TypedNoiseLevelsKeepTheirTextAndSetTheSpinner)
         {"1E400", 100, false, "9,9"}, {"0,99", 9, true, "1"},
     };
     for (const auto &c : cases) {
-        Form->Engine->StatsValid = true;
+        Form->EngineForTest().StateForTest().StatsValid = true;
         Retype(Form->Edit2, Q(c.Typed));
         EXPECT_EQ(Form->Edit2->text(), Q(c.Typed));
         EXPECT_EQ(Form->UpDown2->Position(), c.Position) << c.Typed;
-        EXPECT_FALSE(Form->Engine->StatsValid);
+        EXPECT_FALSE(Form->EngineState().StatsValid);
         if (c.Up)
             Up(Form->UpDown2);
         else
@@ -309,31 +309,31 @@ TEST_F(MainFormTest, TypedNoiseLevelsKeepTheirTextAndSetTheSpinner)
 
 TEST_F(MainFormTest, UnreadableNoiseTextIsReportedAndKeepsTheSpinner)
 {
-    Form->Engine->StatsValid = true;
+    Form->EngineForTest().StateForTest().StatsValid = true;
     Retype(Form->Edit2, "");
     Retype(Form->Edit2, "0.3");
     EXPECT_EQ(Boxes.Texts, QStringList({"'' is not a valid floating point value.",
                                         "'0.' is not a valid floating point value.",
                                         "'0.3' is not a valid floating point value."}));
     EXPECT_EQ(Form->UpDown2->Position(), 0); // from the "0" typed on the way
-    EXPECT_FALSE(Form->Engine->StatsValid);
+    EXPECT_FALSE(Form->EngineState().StatsValid);
 }
 
 TEST_F(MainFormTest, TimeConstantKeystrokesBuildSectionsOrReportWithoutChange)
 {
-    Form->Engine->StatsValid = true;
+    Form->EngineForTest().StateForTest().StatsValid = true;
     Retype(Form->Edit1, "12");
     EXPECT_EQ(Pole(), RCPoleFromTimeConstant(12));
-    EXPECT_FALSE(Form->Engine->StatsValid);
-    EXPECT_EQ(Form->Engine->InputFilter->B(0), static_cast<double>(1.0L - RCPoleFromTimeConstant(12)));
+    EXPECT_FALSE(Form->EngineState().StatsValid);
+    EXPECT_EQ(Form->EngineState().InputFilter->B(0), static_cast<double>(1.0L - RCPoleFromTimeConstant(12)));
 
     // Emptying the box: reported, nothing changes.
-    const TIIRFilter *sections = Form->Engine->InputFilter.get();
-    Form->Engine->StatsValid = true;
+    const TIIRFilter *sections = Form->EngineState().InputFilter.get();
+    Form->EngineForTest().StateForTest().StatsValid = true;
     Retype(Form->Edit1, "");
     ASSERT_EQ(Boxes.Texts, QStringList({"'' is not a valid floating point value."}));
-    EXPECT_EQ(Form->Engine->InputFilter.get(), sections);
-    EXPECT_TRUE(Form->Engine->StatsValid);
+    EXPECT_EQ(Form->EngineState().InputFilter.get(), sections);
+    EXPECT_TRUE(Form->EngineState().StatsValid);
 
     // "0" and "0," are both zero: two division errors, then tau = 0.5.
     QTest::keyClicks(Form->Edit1, "0,5");
@@ -354,43 +354,43 @@ TEST_F(MainFormTest, TimeConstantTypedKeystrokeByKeystrokePassesThroughEachValue
 
 TEST_F(MainFormTest, SpinnersOfTheTimeConstantAndTheCopyDelay)
 {
-    Form->Engine->StatsValid = true;
-    const TIIRFilter *before = Form->Engine->InputFilter.get();
+    Form->EngineForTest().StateForTest().StatsValid = true;
+    const TIIRFilter *before = Form->EngineState().InputFilter.get();
     Up(Form->UpDown1);
     EXPECT_EQ(Form->Edit1->text(), "6");
-    EXPECT_NE(Form->Engine->InputFilter.get(), before);
+    EXPECT_NE(Form->EngineState().InputFilter.get(), before);
     EXPECT_EQ(Pole(), RCPoleFromTimeConstant(6));
-    EXPECT_FALSE(Form->Engine->StatsValid);
+    EXPECT_FALSE(Form->EngineState().StatsValid);
     Down(Form->UpDown1, 10);
     EXPECT_EQ(Form->Edit1->text(), "1");
 
-    Form->Engine->StatsValid = true;
+    Form->EngineForTest().StateForTest().StatsValid = true;
     Up(Form->UpDown3, 3);
     EXPECT_EQ(Form->Edit3->text(), "3");
     QTest::mouseClick(Form->CheckBox1, Qt::LeftButton);
     EXPECT_TRUE(Form->CheckBox1->isChecked());
-    EXPECT_TRUE(Form->Engine->StatsValid);
+    EXPECT_TRUE(Form->EngineState().StatsValid);
 }
 
 TEST_F(MainFormTest, SignalGroupsStayExclusiveAndReselectingChangesNothing)
 {
-    Form->Engine->StatsValid = true;
+    Form->EngineForTest().StateForTest().StatsValid = true;
     ClickItem(Form->RadioGroup3, 1);
     EXPECT_EQ(Form->RadioGroup3->ItemIndex(), 1);
     EXPECT_EQ(Form->RadioGroup1->ItemIndex(), -1);
     EXPECT_FALSE(Form->RadioGroup1->Button(0)->isChecked());
-    EXPECT_FALSE(Form->Engine->StatsValid);
+    EXPECT_FALSE(Form->EngineState().StatsValid);
 
     ClickItem(Form->RadioGroup1, 2);
     EXPECT_EQ(Form->RadioGroup1->ItemIndex(), 2);
     EXPECT_EQ(Form->RadioGroup3->ItemIndex(), -1);
 
-    Form->Engine->StatsValid = true;
+    Form->EngineForTest().StateForTest().StatsValid = true;
     ClickItem(Form->RadioGroup1, 2);
     ClickItem(Form->RadioGroup2, 0);
-    EXPECT_TRUE(Form->Engine->StatsValid);
+    EXPECT_TRUE(Form->EngineState().StatsValid);
     ClickItem(Form->RadioGroup2, 1);
-    EXPECT_FALSE(Form->Engine->StatsValid);
+    EXPECT_FALSE(Form->EngineState().StatsValid);
     EXPECT_EQ(Form->RadioGroup1->ItemIndex(), 2);
 }
 
@@ -406,20 +406,20 @@ TEST_F(MainFormTest, StoppedRunShowsTheBareEnginesFigures)
     bare->StartRun();
     for (int i = 0; i < 700; ++i)
         bare->Pass(0.3, false, 0, 0, -1, 0);
-    ExpectSameState(*Form->Engine, *bare);
+    ExpectSameState(Form->EngineState(), bare->State());
 
     Form->Timer1Timer(Form->Timer1);
-    EXPECT_EQ(Form->Label9->text(), Q(FormatGeneral(bare->InPeak, 4, 4)));
-    EXPECT_EQ(Form->Label11->text(), Q(FormatGeneral(bare->InNoiseRms, 4, 4)));
-    EXPECT_EQ(Form->Label13->text(), Q(FormatGeneral(bare->InSnr, 4, 4)));
-    EXPECT_EQ(Form->Label1->text(), Q(FormatGeneral(bare->OutPeak, 4, 4)));
-    EXPECT_EQ(Form->Label3->text(), Q(FormatGeneral(bare->OutNoiseRms, 4, 4)));
-    EXPECT_EQ(Form->Label5->text(), Q(FormatGeneral(bare->OutSnr, 4, 4)));
-    EXPECT_EQ(Form->Label21->text(), Q(FormatGeneral(static_cast<long double>(bare->OutSnr) / bare->InSnr, 4, 4)));
-    EXPECT_EQ(Form->ProgressBar1->Position(), static_cast<int>(std::nearbyint(bare->InSnr * 10.0L)));
+    EXPECT_EQ(Form->Label9->text(), Q(FormatGeneral(bare->State().InPeak, 4, 4)));
+    EXPECT_EQ(Form->Label11->text(), Q(FormatGeneral(bare->State().InNoiseRms, 4, 4)));
+    EXPECT_EQ(Form->Label13->text(), Q(FormatGeneral(bare->State().InSnr, 4, 4)));
+    EXPECT_EQ(Form->Label1->text(), Q(FormatGeneral(bare->State().OutPeak, 4, 4)));
+    EXPECT_EQ(Form->Label3->text(), Q(FormatGeneral(bare->State().OutNoiseRms, 4, 4)));
+    EXPECT_EQ(Form->Label5->text(), Q(FormatGeneral(bare->State().OutSnr, 4, 4)));
+    EXPECT_EQ(Form->Label21->text(), Q(FormatGeneral(static_cast<long double>(bare->State().OutSnr) / bare->State().InSnr, 4, 4)));
+    EXPECT_EQ(Form->ProgressBar1->Position(), static_cast<int>(std::nearbyint(bare->State().InSnr * 10.0L)));
     for (int i = 0; i < 256; ++i) {
-        ASSERT_EQ(Form->Series2->YValues().Value(i), bare->InputHist[i]) << i;
-        ASSERT_EQ(Form->Series3->YValues().Value(i), bare->OutputHist[i]) << i;
+        ASSERT_EQ(Form->Series2->YValues().Value(i), bare->State().InputHist[i]) << i;
+        ASSERT_EQ(Form->Series3->YValues().Value(i), bare->State().OutputHist[i]) << i;
         ASSERT_EQ(Form->Series1->XValues().Value(i), i);
     }
     EXPECT_TRUE(Boxes.Texts.isEmpty());
@@ -437,7 +437,7 @@ TEST_F(MainFormTest, MatchedFilterRunWithTheBarkerCode)
     bare->StartRun();
     for (int i = 0; i < 450; ++i)
         bare->Pass(0.3, true, 20, -1, 1, 1);
-    ExpectSameState(*Form->Engine, *bare);
+    ExpectSameState(Form->EngineState(), bare->State());
 }
 
 TEST_F(MainFormTest, StopThenStartAndStartDuringARunRestartTheAveraging)
@@ -447,7 +447,7 @@ TEST_F(MainFormTest, StopThenStartAndStartDuringARunRestartTheAveraging)
     RunUntil(500);
     // Start pressed during the run: the same run, the averaging starts over.
     QTest::mouseClick(Form->Button1, Qt::LeftButton);
-    EXPECT_EQ(Form->Engine->AvgCount, 0);
+    EXPECT_EQ(Form->EngineState().AvgCount, 0);
     RunUntil(650, false);
     EXPECT_EQ(Form->RunLoop().State(), TState::Active);
     Stop();
@@ -462,8 +462,8 @@ TEST_F(MainFormTest, StopThenStartAndStartDuringARunRestartTheAveraging)
         for (int i = 0; i < n; ++i)
             bare->Pass(0.3, false, 0, 0, -1, 0);
     }
-    ExpectSameState(*Form->Engine, *bare);
-    EXPECT_EQ(Form->Engine->AvgCount, 150);
+    ExpectSameState(Form->EngineState(), bare->State());
+    EXPECT_EQ(Form->EngineState().AvgCount, 150);
 }
 
 TEST_F(MainFormTest, InvalidCopyDelayStallsTheRunUntilStartOrStop)
@@ -478,7 +478,7 @@ TEST_F(MainFormTest, InvalidCopyDelayStallsTheRunUntilStartOrStop)
     EXPECT_TRUE(Form->Running);
     EXPECT_TRUE(Form->Timer1->Enabled());
     EXPECT_EQ(Form->RunLoop().PassesMade(), 0);
-    EXPECT_EQ(Form->Engine->Generator->SampleIndex(), 0);
+    EXPECT_EQ(Form->EngineState().Generator->SampleIndex(), 0);
 
     // Start again after mending the text: the run goes on.
     Form->Edit3->SetText("0");
@@ -541,7 +541,7 @@ TEST_F(MainFormTest, ClosingTheWindowDuringARunEndsTheRun)
 
 TEST_F(MainFormTest, RefreshShowsInfinitiesFullAndEmptyBarsAndTheGain)
 {
-    TExperiment &e = *Form->Engine;
+    TExperimentState &e = Form->EngineForTest().StateForTest();
     auto refresh = [&] { Form->Timer1Timer(Form->Timer1); };
 
     // Just after a restart: no noise figures yet.
@@ -613,7 +613,7 @@ TEST_F(MainFormTest, RegionalChangeNoticeSwitchesTheSeparatorOfNewTexts)
     QCoreApplication::sendEvent(qApp, &notice);
     Up(Form->UpDown2);
     EXPECT_EQ(Form->Edit2->text(), "0.4");
-    Form->Engine->InSnr = 0.5;
+    Form->EngineForTest().StateForTest().InSnr = 0.5;
     Form->Timer1Timer(Form->Timer1);
     EXPECT_EQ(Form->Label13->text(), "0.5");
     // A comma no longer reads as a separator.

@@ -661,7 +661,7 @@ QString TMonkey::Check()
             return QStringLiteral("%1 holds %2 outside %3 .. %4").arg(u->objectName()).arg(u->Position()).arg(u->Min()).arg(u->Max());
     }
 
-    const TExperiment &e = *f.Engine;
+    const TExperimentState &e = f.EngineState();
     const struct {
         const char *Name;
         double Value;
@@ -714,7 +714,7 @@ QString TMonkey::CheckEchoes()
         } catch (const EMathError &) {
             return {}; // the handler reported it and kept the sections
         }
-        const TExperiment &e = *f.Engine;
+        const TExperimentState &e = f.EngineState();
         for (const TIIRFilter *section : {e.InputFilter.get(), e.SignalFilter.get(), e.NoiseFilter.get()})
             if (section->A(1) != -k)
                 return QStringLiteral("an RC section has pole %1, not %2 of the time constant \"%3\"")
@@ -736,7 +736,7 @@ QString TMonkey::CheckFigureTexts()
 
     const QString sep = QRegularExpression::escape(QString::fromStdString(DecimalSeparator()));
     const QRegularExpression number(QStringLiteral("^(INF|\\d+(%1\\d+)?(E-?\\d{4,})?)$").arg(sep));
-    const TExperiment &e = *f.Engine;
+    const TExperimentState &e = f.EngineState();
     const struct {
         TFigureBox *Box;
         double Value;

@@ -159,7 +159,7 @@ void TForm1::CreateControls()
                                          QStringLiteral("Треугольные импульсы 2"), QStringLiteral("Треугольные импульсы 3")}),
                         "RadioGroup1");
     RadioGroup1->setGeometry(7, 4, 290, 133);
-    RadioGroup1->SetItemIndex(0);
+    RadioGroup1->SetItemIndex(skRectangle);
 
     Chart1 = MakeChart(this, "Chart1", QStringLiteral("Полезный сигнал"), 8, 240, true);
     Series1 = Chart1->AddLineSeries();
@@ -182,13 +182,13 @@ void TForm1::CreateControls()
                                         {QStringLiteral("RC-цепочка"), QStringLiteral("Согласованный фильтр")}),
                         "RadioGroup2");
     RadioGroup2->setGeometry(7, 407, 290, 82);
-    RadioGroup2->SetItemIndex(0);
+    RadioGroup2->SetItemIndex(fkRC);
 
     RadioGroup3 = Named(new TRadioGroup(this, QStringLiteral("Сложные сигналы"),
                                         {QStringLiteral("ЛЧМ-импульсы"), QStringLiteral("13-элементный код Баркера")}),
                         "RadioGroup3");
     RadioGroup3->setGeometry(7, 140, 290, 93);
-    RadioGroup3->SetItemIndex(-1);
+    RadioGroup3->SetItemIndex(ckNone);
 
     // 0.3 with the separator in force, so that Start works under any regional settings.
     Edit2 = MakeEdit(this, "Edit2", QStringLiteral("0") + QString::fromStdString(DecimalSeparator()) + QStringLiteral("3"),
@@ -254,12 +254,6 @@ void TForm1::FormCreate(QObject *)
 
 void TForm1::FormDestroy(QObject *)
 {
-    if (!Engine)
-        return;
-    Engine->Generator.reset();
-    Engine->InputFilter.reset();
-    Engine->SignalFilter.reset();
-    Engine->NoiseFilter.reset();
     Engine.reset();
 }
 
@@ -289,7 +283,7 @@ void TForm1::Pass()
 
 void TForm1::Timer1Timer(QObject *)
 {
-    const TExperiment &e = *Engine;
+    const TExperimentState &e = Engine->State();
     FillSeries(Series1, e.SignalHist);
     FillSeries(Series2, e.InputHist);
     FillSeries(Series3, e.OutputHist);
@@ -332,7 +326,7 @@ void TForm1::UpDown2Click(QObject *, TUDBtnType)
 void TForm1::RadioGroup1Click(QObject *)
 {
     Engine->MarkStatsStale();
-    RadioGroup3->SetItemIndex(-1);
+    RadioGroup3->SetItemIndex(ckNone);
 }
 
 void TForm1::RadioGroup2Click(QObject *)
@@ -349,11 +343,8 @@ void TForm1::RadioGroup3Click(QObject *)
 void TForm1::closeEvent(QCloseEvent *Event)
 {
     // Closing the window ends a run and with it the program.
-    if (Running) {
-        Running = false;
-        Timer1->SetEnabled(false);
-        FRunLoop->Stop();
-    }
+    if (Running)
+        Button2Click(Button2);
     Event->accept();
 }
 

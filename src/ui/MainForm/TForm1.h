@@ -1,7 +1,7 @@
 #pragma once
 // The laboratory's main window: every control, the parameter handlers, Start and Stop, the
-// passes of a run and the 500 ms display refresh. The engine's state is the window's
-// Engine; the window reads it and hands it each pass's parameters.
+// passes of a run and the 500 ms display refresh. The window owns the engine, reads its
+// state and hands it each pass's parameters.
 
 #include <QWidget>
 
@@ -78,9 +78,11 @@ public:
     TProgressBar *ProgressBar3;
     TCaptionLabel *Label2;
 
-    // The experiment engine; Running is true from Start to Stop (also while a run is held
-    // by an error).
-    std::unique_ptr<TExperiment> Engine;
+    // The engine's figures and histories, for the display.
+    const TExperimentState &EngineState() const { return Engine->State(); }
+    // For tests only: the engine itself, to plant a state or drive it directly.
+    TExperiment &EngineForTest() { return *Engine; }
+    // True from Start to Stop (also while a run is held by an error).
     bool Running = false;
 
     void FormCreate(QObject *Sender);
@@ -110,6 +112,7 @@ private:
     void AttachHandlers();
     void FitOuterSize();
 
+    std::unique_ptr<TExperiment> Engine;
     TRunLoop *FRunLoop = nullptr;
     TCachedFloatText FNoiseText;
     TCachedIntText FDelayText;
