@@ -234,7 +234,6 @@ TEST(ProgressBarTest, PositionIsKeptAndShownClampedToTheRange)
 // The width of the fill as the window shows it on the screen, read along the bar's middle row.
 int ShownFillWidth(QWidget &Window, const TProgressBar &Bar)
 {
-    QCoreApplication::processEvents();
     const QImage image = Window.screen()->grabWindow(Window.winId()).toImage();
     const QColor fill = Bar.palette().color(QPalette::Highlight);
     const QRect inner = Bar.InnerRect().translated(Bar.mapTo(&Window, QPoint(0, 0)));
@@ -261,6 +260,7 @@ TEST(ProgressBarTest, EveryChangeOfPositionIsDrawnAsAContinuousFill)
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         bar->SetPosition(b.Max + 1);
+        QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) >= b.Width - 4; }, 1000);
         const int inner = ShownFillWidth(window, *bar);
         EXPECT_GE(inner, b.Width - 4);
         EXPECT_LE(inner, b.Width);
@@ -268,6 +268,8 @@ TEST(ProgressBarTest, EveryChangeOfPositionIsDrawnAsAContinuousFill)
             for (int position : sequence) {
                 bar->SetPosition(position);
                 const double share = std::clamp(static_cast<double>(position) / b.Max, 0.0, 1.0);
+                // The repaint comes with the window's next frame; a bar that skips it times out.
+                QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) == std::lround(share * inner); }, 1000);
                 EXPECT_EQ(ShownFillWidth(window, *bar), std::lround(share * inner))
                     << b.Width << "x" << b.Height << " max " << b.Max << " at " << position;
             }
