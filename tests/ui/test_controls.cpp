@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QScreen>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "Errors.h"
 #include "TEdit.h"
@@ -224,6 +229,51 @@ TEST(ProgressBarTest, PositionIsKeptAndShownClampedToTheRange)
         EXPECT_EQ(bar.value(), c.Shown) << c.Position;
     }
     EXPECT_FALSE(bar.isTextVisible());
+}
+
+// The width of the fill as the window shows it on the screen, read along the bar's middle row.
+int ShownFillWidth(QWidget &Window, const TProgressBar &Bar)
+{
+    const QImage image = Window.screen()->grabWindow(Window.winId()).toImage();
+    const QColor fill = Bar.palette().color(QPalette::Highlight);
+    const QRect inner = Bar.InnerRect().translated(Bar.mapTo(&Window, QPoint(0, 0)));
+    const int y = inner.center().y() * image.height() / Window.height();
+    int width = 0;
+    for (int x = 0; x < image.width(); ++x)
+        if (image.pixelColor(x, y) == fill)
+            ++width;
+    return width * Window.width() / image.width();
+}
+
+TEST(ProgressBarTest, EveryChangeOfPositionIsDrawnAsAContinuousFill)
+{
+    const struct {
+        int Width, Height, Max;
+    } bars[] = {{66, 14, 1500}, {66, 13, 1500}, {66, 13, 100}};
+    const std::vector<std::vector<int>> sequences = {
+        {0, 100, 200}, {300, 150}, {205, 400}, {100, 90}, {-5, 2000, 1}, {1499, 1500, 750, 0}};
+    for (const auto &b : bars) {
+        QWidget window;
+        window.resize(100, 40);
+        auto *bar = new TProgressBar(&window, 0, b.Max);
+        bar->setGeometry(10, 10, b.Width, b.Height);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        bar->SetPosition(b.Max + 1);
+        QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) >= b.Width - 4; }, 1000);
+        const int inner = ShownFillWidth(window, *bar);
+        EXPECT_GE(inner, b.Width - 4);
+        EXPECT_LE(inner, b.Width);
+        for (const auto &sequence : sequences)
+            for (int position : sequence) {
+                bar->SetPosition(position);
+                const double share = std::clamp(static_cast<double>(position) / b.Max, 0.0, 1.0);
+                // The repaint comes with the window's next frame; a bar that skips it times out.
+                QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) == std::lround(share * inner); }, 1000);
+                EXPECT_EQ(ShownFillWidth(window, *bar), std::lround(share * inner))
+                    << b.Width << "x" << b.Height << " max " << b.Max << " at " << position;
+            }
+    }
 }
 
 TEST(TimerTest, AnErrorInATickIsReportedAndTheNextTickRunsAgain)

@@ -48,6 +48,7 @@ TChart *MakeChart(QWidget *Parent, const char *Name, const QString &Title, int T
     chart->setGeometry(304, Top, 401, Height);
     chart->setFocusPolicy(Qt::NoFocus);
     chart->SetTitle(Title);
+    chart->setAccessibleName(Title);
     if (FixedLeftAxis) {
         TChartAxis &axis = chart->LeftAxis();
         axis.SetAutomatic(false);
@@ -114,6 +115,22 @@ void FillSeries(TLineSeries *Series, const auto &History)
     Series->RemoveAllPoints();
     for (int i = 0; i < TExperiment::HistLen; ++i)
         Series->AppendValue(History[i]);
+}
+
+// A caption as a screen reader says it: without its trailing colon.
+QString SpokenCaption(const QLabel *Caption)
+{
+    QString text = Caption->text().trimmed();
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text;
+}
+
+void Describe(QWidget *Control, const QLabel *Caption, const QString &Group = {})
+{
+    Control->setAccessibleName(SpokenCaption(Caption));
+    if (!Group.isEmpty())
+        Control->setAccessibleDescription(Group);
 }
 
 QString Text(const std::string &Utf8)
@@ -232,6 +249,26 @@ void TForm1::CreateControls()
 
     for (QWidget *parent : {static_cast<QWidget *>(this), static_cast<QWidget *>(GroupBox1), static_cast<QWidget *>(GroupBox2)})
         LowerLabels(parent);
+
+    Describe(Edit1, Label7);
+    Describe(UpDown1, Label7);
+    Describe(Edit2, Label15);
+    Describe(UpDown2, Label15);
+    Describe(Edit3, Label16);
+    Describe(UpDown3, Label16);
+    const QString in = GroupBox1->title();
+    const QString out = GroupBox2->title();
+    Describe(Label9, Label10, in);
+    Describe(Label11, Label12, in);
+    Describe(Label13, Label14, in);
+    Describe(Label1, Label2, out);
+    Describe(Label3, Label4, out);
+    Describe(Label5, Label6, out);
+    Describe(Label21, Label20, out);
+    // The bars show the ratio and the gain beside their figure boxes; the group tells them apart.
+    ProgressBar1->setAccessibleName(in + QStringLiteral(": ") + SpokenCaption(Label14));
+    ProgressBar2->setAccessibleName(out + QStringLiteral(": ") + SpokenCaption(Label6));
+    ProgressBar3->setAccessibleName(out + QStringLiteral(": ") + SpokenCaption(Label20));
 }
 
 void TForm1::AttachHandlers()

@@ -1,8 +1,10 @@
 #pragma once
 // Smooth horizontal progress bar. Position is kept as set; a position above Max shows a full
-// bar, one below Min an empty bar.
+// bar, one below Min an empty bar. The bar paints its fill itself, so that every change of
+// position shows at the next paint, however small.
 
 #include <QProgressBar>
+#include <QRect>
 
 class TProgressBar : public QProgressBar {
     Q_OBJECT
@@ -11,6 +13,13 @@ public:
 
     int Position() const { return FPosition; }
     void SetPosition(int Value);
+
+    // The part of the bar inside its frame, and the width of its fill there.
+    QRect InnerRect() const;
+    int FillWidth() const;
+
+protected:
+    void paintEvent(QPaintEvent *Event) override;
 
 private:
     int FPosition = 0;
