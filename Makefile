@@ -46,7 +46,13 @@ test: build sanitize-build
 	@status=0; \
 	$(MAKE) --no-print-directory test-release || status=1; \
 	$(MAKE) --no-print-directory test-sanitize || status=1; \
+	$(MAKE) --no-print-directory test-package || status=1; \
 	exit $$status
+
+# Validates the desktop entry and metainfo, builds the package, checks its fields and files, and
+# runs its unpacked program offscreen for one Start/Stop.
+test-package: build
+	bash tests/packaging/check-package.sh $(BUILD)
 
 test-release:
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
