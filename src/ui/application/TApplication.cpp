@@ -1,6 +1,7 @@
 #include "TApplication.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QIcon>
 #include <QWidget>
 
@@ -18,7 +19,9 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
     // embedded icon covers window systems that take the icon from the window itself. The icon is
     // compiled into the program, not into this library, so test programs run without one.
     setDesktopFileName(QStringLiteral("org.optimalfiltering.OptimalFiltering"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/org.optimalfiltering.OptimalFiltering.svg")));
+    const QString icon = QStringLiteral(":/icons/org.optimalfiltering.OptimalFiltering.svg");
+    if (QFile::exists(icon))
+        setWindowIcon(QIcon(icon));
 }
 
 bool TApplication::event(QEvent *Event)
