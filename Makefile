@@ -17,7 +17,7 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initializ
               LSAN_OPTIONS=suppressions=$(SANITIZERS)/lsan.supp:print_suppressions=0 \
               UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps configure build run test test-release test-sanitize sanitize-build bench longrun memcheck fuzz fuzz-merge clean
+.PHONY: all deps configure build run package test test-package test-release test-sanitize sanitize-build bench longrun memcheck fuzz fuzz-merge clean
 
 all: build
 
@@ -36,12 +36,23 @@ run: build
 	@if [ -x $(BUILD)/src/ui/optimal-filtering ]; then $(BUILD)/src/ui/optimal-filtering; \
 	else echo "The window is not built yet."; fi
 
+# A Debian package of the program in $(BUILD)/, for `apt install ./optimal-filtering_*.deb`.
+package: configure
+	cmake --build $(BUILD) -j $(JOBS) --target optimal-filtering icon_pngs
+	cd $(BUILD) && cpack -G DEB
+
 # Both suites run even when the first fails, so one run shows every failure.
 test: build sanitize-build
 	@status=0; \
 	$(MAKE) --no-print-directory test-release || status=1; \
 	$(MAKE) --no-print-directory test-sanitize || status=1; \
+	$(MAKE) --no-print-directory test-package || status=1; \
 	exit $$status
+
+# Validates the desktop entry and metainfo, builds the package, checks its fields and files, and
+# runs its unpacked program offscreen for one Start/Stop.
+test-package: build
+	bash tests/packaging/check-package.sh $(BUILD)
 
 test-release:
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -4,11 +4,12 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libqt6svg6
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
   clang libclang-rt-dev
   valgrind
+  dpkg-dev desktop-file-utils appstream librsvg2-bin
 )
 
 missing=()
