@@ -9,7 +9,6 @@
 #include "ChartLayout.h"
 #include "ChartNumberFormat.h"
 #include "ChartRounding.h"
-#include "ChartSeries.h"
 
 namespace {
 constexpr double MinStep = 1e-12;
@@ -155,34 +154,12 @@ void TChartAxis::SetVisible(bool Value)
     Changed();
 }
 
-void TChartAxis::CalcRange(const std::vector<const TChartSeries *> &AttachedSeries)
+void TChartAxis::CalcRange(double DataMin, double DataMax)
 {
-    const bool autoMax = FAutomatic || FAutomaticMaximum;
-    const bool autoMin = FAutomatic || FAutomaticMinimum;
-    if (autoMax || autoMin) {
-        bool any = false;
-        double lo = 0, hi = 0;
-        for (const TChartSeries *s : AttachedSeries) {
-            if (!s->Active() || s->Count() == 0)
-                continue;
-            const TChartValueList &list = Horizontal() ? s->XValues() : s->YValues();
-            const double mn = list.MinValue(), mx = list.MaxValue();
-            if (!any) {
-                lo = mn;
-                hi = mx;
-                any = true;
-            } else {
-                if (mn < lo)
-                    lo = mn;
-                if (mx > hi)
-                    hi = mx;
-            }
-        }
-        if (autoMax)
-            FMaximum = hi;
-        if (autoMin)
-            FMinimum = lo;
-    }
+    if (FAutomatic || FAutomaticMaximum)
+        FMaximum = DataMax;
+    if (FAutomatic || FAutomaticMinimum)
+        FMinimum = DataMin;
     SetRange(FMinimum, FMaximum);
 }
 

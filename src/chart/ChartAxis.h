@@ -1,6 +1,6 @@
 #pragma once
-// One axis of a chart panel: its settings, the range it finds from the data, the mapping of
-// values to pixels, the choice of the label step, and the drawing of labels, axis line,
+// One axis of a chart panel: its settings, its range (fixed, or the data range its panel
+// hands it), the mapping of values to pixels, the choice of the label step, and the drawing of labels, axis line,
 // ticks, grid and minor ticks. The arithmetic measures text through TChartTextMeasurer, so
 // it runs without a window system.
 
@@ -10,8 +10,6 @@
 
 #include "ChartCanvas.h"
 #include "ChartTypes.h"
-
-class TChartSeries;
 
 enum class TAxisOrientation { Horizontal, Vertical };
 
@@ -97,8 +95,9 @@ public:
     // Positions of the labels drawn in the last paint, in drawing order.
     const std::vector<int> &TickList() const { return FTickList; }
 
-    // Range from the active series with points (their X or Y values); 0 without any.
-    void CalcRange(const std::vector<const TChartSeries *> &AttachedSeries);
+    // The range from the data's extent along this axis (0 .. 0 without data): an automatic
+    // end takes the data's end, a fixed one keeps Minimum or Maximum.
+    void CalcRange(double DataMin, double DataMax);
     // The range as given, for a fixed axis or a test.
     void SetRange(double AMin, double AMax);
     // Pixel extent from the plot rectangle's edge and size along this axis.

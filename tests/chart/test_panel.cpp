@@ -89,6 +89,41 @@ TEST_F(TPanelFixture, SignalChartLayoutSettlesOnTheSecondPaint)
     EXPECT_EQ(canvas.Frames[0], (TChartRect{33, 30, 388, 210}));
 }
 
+// The panel hands each axis the extent of the active series that have points: X to the
+// bottom axis, Y to the left one.
+TEST_F(TPanelFixture, AutomaticAxesSpanTheActiveSeriesWithPoints)
+{
+    TLineSeries *a = panel.AddLineSeries();
+    for (double y : {0.5, -1.5, 2.0})
+        a->AppendValue(y);
+    TLineSeries *b = panel.AddLineSeries();
+    b->InsertPoint(10, 7);
+    panel.AddLineSeries(); // empty: takes no part
+    TLineSeries *inactive = panel.AddLineSeries();
+    inactive->InsertPoint(-20, 100);
+    inactive->SetActive(false);
+    Paint();
+    const TChartAxis &left = panel.LeftAxis(), &bottom = panel.BottomAxis();
+    EXPECT_EQ(left.RangeMin(), -1.5);
+    EXPECT_EQ(left.RangeMax(), 7);
+    EXPECT_EQ(bottom.RangeMin(), 0);
+    EXPECT_EQ(bottom.RangeMax(), 10);
+
+    // Once active, a series beyond the others' ends widens the range.
+    inactive->SetActive(true);
+    Paint();
+    EXPECT_EQ(left.RangeMax(), 100);
+    EXPECT_EQ(bottom.RangeMin(), -20);
+
+    a->RemoveAllPoints();
+    b->RemoveAllPoints();
+    inactive->RemoveAllPoints();
+    Paint();
+    EXPECT_EQ(left.RangeMin(), 0);
+    EXPECT_EQ(left.RangeMax(), 0);
+    EXPECT_EQ(bottom.RangeMax(), 0);
+}
+
 TEST_F(TPanelFixture, WithoutTitleThePlotStartsAtTheMargin)
 {
     series = panel.AddLineSeries();
@@ -251,8 +286,9 @@ TEST_F(TPanelFixture, FarOutValuesCrossThePlotFromEdgeToEdge)
     for (const auto &run : canvas.Polylines)
         for (const auto &p : run) {
             top = std::min(top, p.Y);
-            if (p.Y < panel.LeftAxis().FirstPixel() + 2)
+            if (p.Y < panel.LeftAxis().FirstPixel() + 2) {
                 EXPECT_TRUE(p.X == x3 || p.X == x5) << p.X;
+            }
         }
     EXPECT_EQ(top, panel.LeftAxis().FirstPixel() - 1);
 
