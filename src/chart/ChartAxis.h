@@ -21,7 +21,6 @@ public:
     // A horizontal axis is a bottom axis (X values), a vertical one a left axis (Y values).
     explicit TChartAxis(TAxisOrientation AOrientation);
 
-    TAxisOrientation Orientation() const { return FOrientation; }
     bool Horizontal() const { return FOrientation == TAxisOrientation::Horizontal; }
 
     // Range settings. Setting Minimum above Maximum, Maximum below Minimum or Increment
@@ -55,12 +54,10 @@ public:
     const TChartFont &LabelsFont() const { return FLabelsFont; }
 
     // Pens and lengths.
-    TChartPen &AxisPen() { return FAxisPen; }
-    TChartPen &Ticks() { return FTicks; }
-    TChartPen &TicksInner() { return FTicksInner; }
-    TChartPen &MinorTicks() { return FMinorTicks; }
-    TChartPen &Grid() { return FGrid; }
     const TChartPen &AxisPen() const { return FAxisPen; }
+    const TChartPen &Ticks() const { return FTicks; }
+    const TChartPen &TicksInner() const { return FTicksInner; }
+    const TChartPen &MinorTicks() const { return FMinorTicks; }
     const TChartPen &Grid() const { return FGrid; }
     int TickLength() const { return FTickLength; }
     void SetTickLength(int Value);

@@ -56,8 +56,6 @@ public:
 
     // The panel owns its series; each is drawn against the bottom (X) and the left (Y) axis.
     TLineSeries *AddLineSeries();
-    int SeriesCount() const { return static_cast<int>(FSeries.size()); }
-    TChartSeries *Series(int Index) const { return FSeries[static_cast<std::size_t>(Index)].get(); }
 
     // Called for every change that needs a new paint.
     void SetOnRepaintRequest(std::function<void()> Handler) { FOnRepaint = std::move(Handler); }

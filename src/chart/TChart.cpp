@@ -23,11 +23,6 @@ void TChart::SetTitle(const QString &text)
     update();
 }
 
-QString TChart::Title() const
-{
-    return FPanel.Title.Text.empty() ? QString() : QString::fromStdString(FPanel.Title.Text.front());
-}
-
 TLineSeries *TChart::AddLineSeries()
 {
     return FPanel.AddLineSeries();

@@ -208,8 +208,8 @@ TEST_F(TPanelFixture, EachPointsColourStartsANewRun)
     series = panel.AddLineSeries();
     series->AppendValue(0);
     series->AppendValue(1);
-    series->AppendValue(2, nullptr, clBlue);
-    series->AppendValue(3, nullptr, clBlue);
+    series->AppendValue(2, clBlue);
+    series->AppendValue(3, clBlue);
     series->AppendValue(4);
     Paint();
     ASSERT_EQ(canvas.Polylines.size(), 3u);
