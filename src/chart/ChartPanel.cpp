@@ -115,11 +115,11 @@ void TChartPanel::DrawTitle(TChartCanvas &Canvas, const TChartRect &Bounds)
     int y = FPlot.Top;
     for (const std::string &line : Title.Text) {
         const int x = (FPlot.Left + FPlot.Right) / 2 - Canvas.TextWidth(Title.Font, line) / 2;
-        Canvas.TextOut(Title.Font, x, y, line, TTextAlign::Left);
+        Canvas.DrawTextAt(Title.Font, x, y, line, TTextAlign::Left);
         y += h;
     }
     FPlot.Top = y + TitleGap;
-    NormaliseChartRect(FPlot, Bounds);
+    labchart::NormaliseChartRect(FPlot, Bounds);
 }
 
 void TChartPanel::Draw(TChartCanvas &Canvas, const TChartRect &Outer)
@@ -130,9 +130,9 @@ void TChartPanel::Draw(TChartCanvas &Canvas, const TChartRect &Outer)
     DrawBevel(Canvas, bounds);
 
     const int w = bounds.Width(), h = bounds.Height();
-    FPlot = {bounds.Left + MulDiv(MarginLeft, w, 100), bounds.Top + MulDiv(MarginTop, h, 100),
-             bounds.Right - MulDiv(MarginRight, w, 100), bounds.Bottom - MulDiv(MarginBottom, h, 100)};
-    NormaliseChartRect(FPlot, bounds);
+    FPlot = {bounds.Left + labchart::MulDiv(MarginLeft, w, 100), bounds.Top + labchart::MulDiv(MarginTop, h, 100),
+             bounds.Right - labchart::MulDiv(MarginRight, w, 100), bounds.Bottom - labchart::MulDiv(MarginBottom, h, 100)};
+    labchart::NormaliseChartRect(FPlot, bounds);
 
     DrawTitle(Canvas, bounds);
 

@@ -150,7 +150,7 @@ void TQtChartCanvas::FrameRect(const TChartRect &Rect, const TChartPen &Pen)
     SolidBand(r.Right - w, r.Top + w, r.Right, r.Bottom - w, Pen.Color);
 }
 
-void TQtChartCanvas::TextOut(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align)
+void TQtChartCanvas::DrawTextAt(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align)
 {
     const TFontEntry &e = Lookup(Font);
     const QString s = QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));

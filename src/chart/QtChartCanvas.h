@@ -33,7 +33,7 @@ public:
     void Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen) override;
     void Polyline(const TChartPoint *Points, int Count, const TChartPen &Pen) override;
     void FrameRect(const TChartRect &Rect, const TChartPen &Pen) override;
-    void TextOut(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align) override;
+    void DrawTextAt(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align) override;
     void SetClipRect(const TChartRect &Rect) override;
     void ResetClip() override;
 

@@ -7,6 +7,7 @@
 
 #include "ChartLayout.h"
 #include "ChartPanel.h"
+#include "ChartRounding.h"
 #include "FakeCanvas.h"
 
 namespace {
@@ -349,9 +350,31 @@ TEST(ChartLayout, NormaliseKeepsThePlotRectangleInsideAndNonEmpty)
     };
     for (const auto &c : cases) {
         TChartRect r = c.in;
-        NormaliseChartRect(r, bounds);
+        labchart::NormaliseChartRect(r, bounds);
         EXPECT_EQ(r, c.out) << c.in.Left << "," << c.in.Top << "," << c.in.Right << "," << c.in.Bottom;
     }
+}
+
+TEST(ChartLayout, MarginsRoundTheirShareHalvesAwayFromZero)
+{
+    const struct {
+        int a, b, c, result;
+    } cases[] = {
+        {3, 397, 100, 12},   // 11.91
+        {4, 236, 100, 9},    // 9.44
+        {1, 50, 100, 1},     // 0.5 away from zero
+        {3, 50, 100, 2},     // 1.5
+        {5, 50, 100, 3},     // 2.5: not to even
+        {-1, 50, 100, -1},   // -0.5
+        {1, -150, 100, -2},  // -1.5
+        {-3, -50, 100, 2},   // two signs cancel
+        {1, 49, 100, 0},     // 0.49
+        {7, 1, -2, -4},      // a negative divisor
+        {46341, 46341, 46341, 46341}, // the product exceeds int
+        {3, 397, 0, -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(labchart::MulDiv(c.a, c.b, c.c), c.result) << c.a << "*" << c.b << "/" << c.c;
 }
 
 TEST_F(TPanelFixture, ATinyPanelStillLaysOutAndDraws)
