@@ -12,9 +12,19 @@ TQtChartCanvas::TQtChartCanvas(const QPalette &Palette) : FPalette(Palette)
     FPoints.reserve(512);
 }
 
-void TQtChartCanvas::Begin(QPainter *Painter)
+TQtChartCanvas::TPaintScope::TPaintScope(TQtChartCanvas &Canvas, QPainter &Painter) : FCanvas(Canvas)
 {
-    FPainter = Painter;
+    FCanvas.Begin(Painter);
+}
+
+TQtChartCanvas::TPaintScope::~TPaintScope()
+{
+    FCanvas.End();
+}
+
+void TQtChartCanvas::Begin(QPainter &Painter)
+{
+    FPainter = &Painter;
     FCurrentFont = nullptr;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setBackgroundMode(Qt::TransparentMode);

@@ -18,9 +18,20 @@ class TQtChartCanvas : public TChartCanvas {
 public:
     explicit TQtChartCanvas(const QPalette &Palette = QPalette());
 
-    // Drawing goes to Painter until End(); measuring works without one.
-    void Begin(QPainter *Painter);
-    void End();
+    // Drawing goes to the painter while a scope lives, and ends with it however the scope is
+    // left; measuring works without one. The painter stays the caller's.
+    class TPaintScope {
+    public:
+        TPaintScope(TQtChartCanvas &Canvas, QPainter &Painter);
+        ~TPaintScope();
+        TPaintScope(const TPaintScope &) = delete;
+        TPaintScope &operator=(const TPaintScope &) = delete;
+
+    private:
+        TQtChartCanvas &FCanvas;
+    };
+    bool Drawing() const { return FPainter != nullptr; }
+
     void SetPalette(const QPalette &Palette) { FPalette = Palette; }
 
     QColor ToQColor(TColor Color) const;
@@ -43,6 +54,8 @@ private:
         QFont Font;
         QFontMetrics Metrics;
     };
+    void Begin(QPainter &Painter);
+    void End();
     const TFontEntry &Lookup(const TChartFont &Font);
     void SolidBand(int Left, int Top, int Right, int Bottom, TColor Color);
 

@@ -31,9 +31,8 @@ TLineSeries *TChart::AddLineSeries()
 void TChart::DrawTo(QPainter &painter)
 {
     FCanvas.SetPalette(palette());
-    FCanvas.Begin(&painter);
+    const TQtChartCanvas::TPaintScope scope(FCanvas, painter);
     FPanel.Draw(FCanvas, {0, 0, width(), height()});
-    FCanvas.End();
 }
 
 void TChart::paintEvent(QPaintEvent *)
