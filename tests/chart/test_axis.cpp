@@ -58,6 +58,7 @@ TEST(ChartAxis, LabelStepFitsTheRangeIntoMaxLabelCount)
         {0, 0, 0, 12, 1e-12},      // empty series
         {-2.5, 2.5, 0.5, 12, 0.5}, // the wanted increment fits
         {-2.5, 2.5, 0.3, 12, 0.5}, // too fine: stepped up to the next series value
+        {0, 40, 4, 9, 5},          // 4 steps up to 5, not 10
         {-2.5, 2.5, 0, 3, 2},
         {-2.5, 2.5, 0, 0, 1e-12},  // no room for labels
         {-0.3, 1.4, 0, 12, 1},     // a range of at least 1 never steps below 1
