@@ -1,8 +1,8 @@
 #pragma once
 // One axis of a chart panel: its settings, its range (fixed, or the data range its panel
-// hands it), the mapping of values to pixels, the choice of the label step, and the drawing of labels, axis line,
-// ticks, grid and minor ticks. The arithmetic measures text through TChartTextMeasurer, so
-// it runs without a window system.
+// hands it), the mapping of values to pixels, the choice of the label step, and the drawing
+// of labels, axis line, ticks, grid and minor ticks. The arithmetic measures text through
+// TChartTextMeasurer, so it runs without a window system.
 
 #include <functional>
 #include <string>

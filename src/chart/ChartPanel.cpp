@@ -130,8 +130,9 @@ void TChartPanel::Draw(TChartCanvas &Canvas, const TChartRect &Outer)
     DrawBevel(Canvas, bounds);
 
     const int w = bounds.Width(), h = bounds.Height();
-    FPlot = {bounds.Left + labchart::MulDiv(MarginLeft, w, 100), bounds.Top + labchart::MulDiv(MarginTop, h, 100),
-             bounds.Right - labchart::MulDiv(MarginRight, w, 100), bounds.Bottom - labchart::MulDiv(MarginBottom, h, 100)};
+    using labchart::MulDiv;
+    FPlot = {bounds.Left + MulDiv(MarginLeft, w, 100), bounds.Top + MulDiv(MarginTop, h, 100),
+             bounds.Right - MulDiv(MarginRight, w, 100), bounds.Bottom - MulDiv(MarginBottom, h, 100)};
     labchart::NormaliseChartRect(FPlot, bounds);
 
     DrawTitle(Canvas, bounds);
