@@ -9,7 +9,6 @@
 #include "ChartLayout.h"
 #include "ChartNumberFormat.h"
 #include "ChartRounding.h"
-#include "ChartSeries.h"
 
 namespace {
 constexpr double MinStep = 1e-12;
@@ -155,34 +154,12 @@ void TChartAxis::SetVisible(bool Value)
     Changed();
 }
 
-void TChartAxis::CalcRange(const std::vector<const TChartSeries *> &AttachedSeries)
+void TChartAxis::CalcRange(double DataMin, double DataMax)
 {
-    const bool autoMax = FAutomatic || FAutomaticMaximum;
-    const bool autoMin = FAutomatic || FAutomaticMinimum;
-    if (autoMax || autoMin) {
-        bool any = false;
-        double lo = 0, hi = 0;
-        for (const TChartSeries *s : AttachedSeries) {
-            if (!s->Active() || s->Count() == 0)
-                continue;
-            const TChartValueList &list = Horizontal() ? s->XValues() : s->YValues();
-            const double mn = list.MinValue(), mx = list.MaxValue();
-            if (!any) {
-                lo = mn;
-                hi = mx;
-                any = true;
-            } else {
-                if (mn < lo)
-                    lo = mn;
-                if (mx > hi)
-                    hi = mx;
-            }
-        }
-        if (autoMax)
-            FMaximum = hi;
-        if (autoMin)
-            FMinimum = lo;
-    }
+    if (FAutomatic || FAutomaticMaximum)
+        FMaximum = DataMax;
+    if (FAutomatic || FAutomaticMinimum)
+        FMinimum = DataMin;
     SetRange(FMinimum, FMaximum);
 }
 
@@ -195,8 +172,8 @@ void TChartAxis::SetRange(double AMin, double AMax)
 
 void TChartAxis::SetPixelExtent(int Start, int Size)
 {
-    FFirstPixel = SaturateToInt(Start + RoundEven(Size * 0.01 * FStartPosition));
-    FLastPixel = SaturateToInt(Start + RoundEven(Size * 0.01 * FEndPosition));
+    FFirstPixel = SaturateToInt(Start + labchart::RoundEven(Size * 0.01 * FStartPosition));
+    FLastPixel = SaturateToInt(Start + labchart::RoundEven(Size * 0.01 * FEndPosition));
     FPixelLength = FLastPixel - FFirstPixel;
     FCenterPixel = (FFirstPixel + FLastPixel) / 2;
 }
@@ -208,7 +185,7 @@ int TChartAxis::ValueToPixel(double Value) const
     const double t = static_cast<double>((static_cast<long double>(Value) - FRangeMin) * FPixelLength / FRangeSpan);
     if (!(std::fabs(t) < MaxPixelOffset))
         return FCenterPixel;
-    const int64_t offset = RoundEven(t);
+    const int64_t offset = labchart::RoundEven(t);
     return SaturateToInt(Horizontal() ? FFirstPixel + offset : FLastPixel - offset);
 }
 
@@ -255,8 +232,8 @@ int TChartAxis::MaxLabelCount(TChartTextMeasurer &Measurer) const
     if (size <= 0)
         return 1;
     if (FLabelsSeparation > 0)
-        size += RoundEven(FLabelsSeparation * 0.01 * static_cast<double>(size));
-    return static_cast<int>(RoundEven(static_cast<double>(FPixelLength) / static_cast<double>(size)));
+        size += labchart::RoundEven(FLabelsSeparation * 0.01 * static_cast<double>(size));
+    return static_cast<int>(labchart::RoundEven(static_cast<double>(FPixelLength) / static_cast<double>(size)));
 }
 
 double TChartAxis::StepAbove(double x)
@@ -281,7 +258,7 @@ double TChartAxis::LabelStep(int MaxLabels) const
         do {
             const double q = FRangeSpan / step;
             if (std::fabs(q) < MaxPixelOffset) {
-                k = RoundEven(q);
+                k = labchart::RoundEven(q);
                 if (k <= MaxLabels)
                     break;
             }
@@ -329,10 +306,10 @@ void TChartAxis::ReserveZone(TChartRect &Plot, const TChartRect &Bounds, TChartT
     const int tickZone = (FAxisPen.Visible ? FAxisPen.Width : 0) + std::max(FTickLength, FMinorTickLength);
     if (Horizontal()) {
         Plot.Bottom -= FLabels ? Measurer.TextHeight(FLabelsFont, "W") : 0;
-        NormaliseChartRect(Plot, Bounds);
+        labchart::NormaliseChartRect(Plot, Bounds);
         FLabelEdgePos = Plot.Bottom;
         Plot.Bottom -= tickZone;
-        NormaliseChartRect(Plot, Bounds);
+        labchart::NormaliseChartRect(Plot, Bounds);
     } else {
         int width = 0;
         if (FLabels) {
@@ -344,10 +321,10 @@ void TChartAxis::ReserveZone(TChartRect &Plot, const TChartRect &Bounds, TChartT
                     Measurer.TextWidth(FLabelsFont, " ");
         }
         Plot.Left += width;
-        NormaliseChartRect(Plot, Bounds);
+        labchart::NormaliseChartRect(Plot, Bounds);
         FLabelEdgePos = Plot.Left;
         Plot.Left += tickZone;
-        NormaliseChartRect(Plot, Bounds);
+        labchart::NormaliseChartRect(Plot, Bounds);
     }
 }
 
@@ -375,9 +352,9 @@ void TChartAxis::DrawLabel(TChartCanvas &Canvas, double Value, int LabelHeight)
     if (!FLabels)
         return;
     if (Horizontal())
-        Canvas.TextOut(FLabelsFont, p, FLabelEdgePos, LabelText(Value), TTextAlign::Center);
+        Canvas.DrawTextAt(FLabelsFont, p, FLabelEdgePos, LabelText(Value), TTextAlign::Center);
     else
-        Canvas.TextOut(FLabelsFont, FLabelEdgePos, p - LabelHeight / 2, LabelText(Value), TTextAlign::Right);
+        Canvas.DrawTextAt(FLabelsFont, FLabelEdgePos, p - LabelHeight / 2, LabelText(Value), TTextAlign::Right);
 }
 
 // Ticks point away from the plot, starting one pixel outside the axis position.
@@ -453,7 +430,7 @@ void TChartAxis::Draw(TChartCanvas &Canvas, const TChartRect &Plot, const TChart
         if (n > 1) {
             const double q = static_cast<double>(t[1] - t[0]) / (m + 1);
             for (int j = 1; j <= m; ++j) {
-                const int64_t d = RoundEven(j * q);
+                const int64_t d = labchart::RoundEven(j * q);
                 minor(t[0] - d);
                 minor(t[static_cast<std::size_t>(n - 1)] + d);
             }
@@ -461,7 +438,7 @@ void TChartAxis::Draw(TChartCanvas &Canvas, const TChartRect &Plot, const TChart
         for (int i = 1; i < n; ++i) {
             const double q = static_cast<double>(t[static_cast<std::size_t>(i)] - t[static_cast<std::size_t>(i - 1)]) / (m + 1);
             for (int j = 1; j <= m; ++j)
-                minor(t[static_cast<std::size_t>(i)] - RoundEven(j * q));
+                minor(t[static_cast<std::size_t>(i)] - labchart::RoundEven(j * q));
         }
     }
 }

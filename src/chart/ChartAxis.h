@@ -1,8 +1,8 @@
 #pragma once
-// One axis of a chart panel: its settings, the range it finds from the data, the mapping of
-// values to pixels, the choice of the label step, and the drawing of labels, axis line,
-// ticks, grid and minor ticks. The arithmetic measures text through TChartTextMeasurer, so
-// it runs without a window system.
+// One axis of a chart panel: its settings, its range (fixed, or the data range its panel
+// hands it), the mapping of values to pixels, the choice of the label step, and the drawing
+// of labels, axis line, ticks, grid and minor ticks. The arithmetic measures text through
+// TChartTextMeasurer, so it runs without a window system.
 
 #include <functional>
 #include <string>
@@ -10,8 +10,6 @@
 
 #include "ChartCanvas.h"
 #include "ChartTypes.h"
-
-class TChartSeries;
 
 enum class TAxisOrientation { Horizontal, Vertical };
 
@@ -23,7 +21,6 @@ public:
     // A horizontal axis is a bottom axis (X values), a vertical one a left axis (Y values).
     explicit TChartAxis(TAxisOrientation AOrientation);
 
-    TAxisOrientation Orientation() const { return FOrientation; }
     bool Horizontal() const { return FOrientation == TAxisOrientation::Horizontal; }
 
     // Range settings. Setting Minimum above Maximum, Maximum below Minimum or Increment
@@ -57,12 +54,10 @@ public:
     const TChartFont &LabelsFont() const { return FLabelsFont; }
 
     // Pens and lengths.
-    TChartPen &AxisPen() { return FAxisPen; }
-    TChartPen &Ticks() { return FTicks; }
-    TChartPen &TicksInner() { return FTicksInner; }
-    TChartPen &MinorTicks() { return FMinorTicks; }
-    TChartPen &Grid() { return FGrid; }
     const TChartPen &AxisPen() const { return FAxisPen; }
+    const TChartPen &Ticks() const { return FTicks; }
+    const TChartPen &TicksInner() const { return FTicksInner; }
+    const TChartPen &MinorTicks() const { return FMinorTicks; }
     const TChartPen &Grid() const { return FGrid; }
     int TickLength() const { return FTickLength; }
     void SetTickLength(int Value);
@@ -97,8 +92,9 @@ public:
     // Positions of the labels drawn in the last paint, in drawing order.
     const std::vector<int> &TickList() const { return FTickList; }
 
-    // Range from the active series with points (their X or Y values); 0 without any.
-    void CalcRange(const std::vector<const TChartSeries *> &AttachedSeries);
+    // The range from the data's extent along this axis (0 .. 0 without data): an automatic
+    // end takes the data's end, a fixed one keeps Minimum or Maximum.
+    void CalcRange(double DataMin, double DataMax);
     // The range as given, for a fixed axis or a test.
     void SetRange(double AMin, double AMax);
     // Pixel extent from the plot rectangle's edge and size along this axis.

@@ -27,7 +27,7 @@ public:
     virtual void FrameRect(const TChartRect &Rect, const TChartPen &Pen) = 0;
     // Text with a transparent background; Y is the top of the text line, X the left end,
     // the centre or the right end (exclusive) as Align says.
-    virtual void TextOut(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align) = 0;
+    virtual void DrawTextAt(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align) = 0;
     virtual void SetClipRect(const TChartRect &Rect) = 0;
     virtual void ResetClip() = 0;
 };

@@ -3,6 +3,8 @@
 
 #include "ChartTypes.h"
 
+namespace labchart {
+
 // A left or top edge outside the bounds is moved onto them; a right edge left of the left
 // edge becomes left + 1, and one equal to it left + the bounds' width (likewise bottom).
 inline void NormaliseChartRect(TChartRect &Rect, const TChartRect &Bounds)
@@ -25,3 +27,5 @@ inline void NormaliseChartRect(TChartRect &Rect, const TChartRect &Bounds)
     else if (Rect.Bottom == Rect.Top)
         Rect.Bottom = Rect.Top + Bounds.Height();
 }
+
+} // namespace labchart

@@ -7,17 +7,41 @@ namespace {
 std::string GChartDecimal = ".";
 std::string GChartThousands = ",";
 
+// Exactly one well-formed UTF-8 sequence of 1 to 4 bytes: no stray continuation byte, no
+// overlong form, no surrogate, nothing above U+10FFFF.
 bool IsOneCharacter(const std::string &s)
 {
-    if (s.empty() || s.size() > 4)
+    if (s.empty())
         return false;
     const auto lead = static_cast<unsigned char>(s[0]);
-    const std::size_t len = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (len != s.size())
+    std::size_t len = 0;
+    // The second byte's range; later ones are always 0x80 .. 0xBF.
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead < 0x80)
+        len = 1;
+    else if (lead >= 0xC2 && lead <= 0xDF)
+        len = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        len = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        len = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else
         return false;
-    for (std::size_t i = 1; i < len; ++i)
-        if ((static_cast<unsigned char>(s[i]) >> 6) != 0x2)
+    if (s.size() != len)
+        return false;
+    for (std::size_t i = 1; i < len; ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < (i == 1 ? low : 0x80) || c > (i == 1 ? high : 0xBF))
             return false;
+    }
     return true;
 }
 

@@ -45,6 +45,29 @@ bool TChartPanel::AxisShown(const TChartAxis &) const
     return false;
 }
 
+std::pair<double, double> TChartPanel::DataRange(const TChartAxis &Axis) const
+{
+    bool any = false;
+    double lo = 0, hi = 0;
+    for (const auto &s : FSeries) {
+        if (!s->Active() || s->Count() == 0)
+            continue;
+        const TChartValueList &list = Axis.Horizontal() ? s->XValues() : s->YValues();
+        const double mn = list.MinValue(), mx = list.MaxValue();
+        if (!any) {
+            lo = mn;
+            hi = mx;
+            any = true;
+        } else {
+            if (mn < lo)
+                lo = mn;
+            if (mx > hi)
+                hi = mx;
+        }
+    }
+    return {lo, hi};
+}
+
 TChartRect TChartPanel::ClientRect(const TChartRect &Outer) const
 {
     if (BorderStyle != TPanelBorder::bsSingle)
@@ -92,11 +115,11 @@ void TChartPanel::DrawTitle(TChartCanvas &Canvas, const TChartRect &Bounds)
     int y = FPlot.Top;
     for (const std::string &line : Title.Text) {
         const int x = (FPlot.Left + FPlot.Right) / 2 - Canvas.TextWidth(Title.Font, line) / 2;
-        Canvas.TextOut(Title.Font, x, y, line, TTextAlign::Left);
+        Canvas.DrawTextAt(Title.Font, x, y, line, TTextAlign::Left);
         y += h;
     }
     FPlot.Top = y + TitleGap;
-    NormaliseChartRect(FPlot, Bounds);
+    labchart::NormaliseChartRect(FPlot, Bounds);
 }
 
 void TChartPanel::Draw(TChartCanvas &Canvas, const TChartRect &Outer)
@@ -107,19 +130,19 @@ void TChartPanel::Draw(TChartCanvas &Canvas, const TChartRect &Outer)
     DrawBevel(Canvas, bounds);
 
     const int w = bounds.Width(), h = bounds.Height();
+    using labchart::MulDiv;
     FPlot = {bounds.Left + MulDiv(MarginLeft, w, 100), bounds.Top + MulDiv(MarginTop, h, 100),
              bounds.Right - MulDiv(MarginRight, w, 100), bounds.Bottom - MulDiv(MarginBottom, h, 100)};
-    NormaliseChartRect(FPlot, bounds);
+    labchart::NormaliseChartRect(FPlot, bounds);
 
     DrawTitle(Canvas, bounds);
 
-    FAttached.clear();
-    for (const auto &s : FSeries)
-        FAttached.push_back(s.get());
     const bool bottomShown = AxisShown(FBottomAxis) && FBottomAxis.Visible();
     const bool leftShown = AxisShown(FLeftAxis) && FLeftAxis.Visible();
-    FBottomAxis.CalcRange(FAttached);
-    FLeftAxis.CalcRange(FAttached);
+    const auto [xMin, xMax] = DataRange(FBottomAxis);
+    FBottomAxis.CalcRange(xMin, xMax);
+    const auto [yMin, yMax] = DataRange(FLeftAxis);
+    FLeftAxis.CalcRange(yMin, yMax);
     if (bottomShown)
         FBottomAxis.ReserveZone(FPlot, bounds, Canvas);
     if (leftShown)

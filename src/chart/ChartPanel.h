@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChartAxis.h"
@@ -55,8 +56,6 @@ public:
 
     // The panel owns its series; each is drawn against the bottom (X) and the left (Y) axis.
     TLineSeries *AddLineSeries();
-    int SeriesCount() const { return static_cast<int>(FSeries.size()); }
-    TChartSeries *Series(int Index) const { return FSeries[static_cast<std::size_t>(Index)].get(); }
 
     // Called for every change that needs a new paint.
     void SetOnRepaintRequest(std::function<void()> Handler) { FOnRepaint = std::move(Handler); }
@@ -71,6 +70,9 @@ public:
 
 private:
     bool AxisShown(const TChartAxis &Axis) const;
+    // Lowest and highest X (bottom axis) or Y (left axis) over the active series with points;
+    // 0 and 0 without any.
+    std::pair<double, double> DataRange(const TChartAxis &Axis) const;
     void DrawBorder(TChartCanvas &Canvas, const TChartRect &Outer) const;
     void DrawBevel(TChartCanvas &Canvas, const TChartRect &Bounds) const;
     void DrawTitle(TChartCanvas &Canvas, const TChartRect &Bounds);
@@ -78,7 +80,6 @@ private:
     TChartAxis FLeftAxis{TAxisOrientation::Vertical};
     TChartAxis FBottomAxis{TAxisOrientation::Horizontal};
     std::vector<std::unique_ptr<TChartSeries>> FSeries;
-    std::vector<const TChartSeries *> FAttached;
     std::function<void()> FOnRepaint;
     bool FDestroying = false;
     TChartRect FPlot;

@@ -5,14 +5,15 @@
 #include <cmath>
 #include <cstdint>
 
+namespace labchart {
+
 // Nearest integer, halves to the even neighbour (12.5 -> 12, 25.5 -> 26).
 inline int64_t RoundEven(double v)
 {
     return static_cast<int64_t>(std::nearbyint(v));
 }
 
-// a * b / c rounded to the nearest integer, halves away from zero; 0 for c = 0 would be a
-// failure of the window system's version, here it gives -1 as that one does.
+// a * b / c rounded to the nearest integer, halves away from zero; -1 for c = 0.
 inline int MulDiv(int a, int b, int c)
 {
     if (c == 0)
@@ -25,3 +26,5 @@ inline int MulDiv(int a, int b, int c)
     const int64_t q = (2 * n + d) / (2 * d);
     return static_cast<int>(negative ? -q : q);
 }
+
+} // namespace labchart

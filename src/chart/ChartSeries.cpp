@@ -39,32 +39,22 @@ void TChartSeries::RemoveAllPoints()
     FXValues.Clear();
     FYValues.Clear();
     FColors.clear();
-    FLabels.clear();
     RequestRepaint();
 }
 
-int TChartSeries::AppendValue(double y, const std::string *label, TColor colour)
+int TChartSeries::AppendValue(double y, TColor colour)
 {
-    return InsertPoint(static_cast<double>(Count()), y, label, colour);
+    return InsertPoint(static_cast<double>(Count()), y, colour);
 }
 
-int TChartSeries::InsertPoint(double x, double y, const std::string *label, TColor colour)
+int TChartSeries::InsertPoint(double x, double y, TColor colour)
 {
     const int index = FXValues.InsertionIndex(x);
     FXValues.InsertAt(index, x);
     FYValues.InsertAt(index, y);
     FColors.insert(FColors.begin() + index, colour);
-    FLabels.insert(FLabels.begin() + index, label ? *label : std::string());
     RequestRepaint();
     return index;
-}
-
-void TChartSeries::Reserve(int Capacity)
-{
-    FXValues.Reserve(Capacity);
-    FYValues.Reserve(Capacity);
-    FColors.reserve(static_cast<std::size_t>(Capacity));
-    FLabels.reserve(static_cast<std::size_t>(Capacity));
 }
 
 void TLineSeries::DrawValues(TChartCanvas &Canvas, const TChartAxis &HorizAxis, const TChartAxis &VertAxis) const

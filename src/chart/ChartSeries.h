@@ -1,10 +1,9 @@
 #pragma once
-// Series of a chart panel: the point lists (X kept in ascending order, Y, colours, labels),
+// Series of a chart panel: the point lists (X kept in ascending order, Y, colours),
 // the operations that fill them, and the line drawing of TLineSeries. Every change asks the
 // owning panel for a repaint, which the window system merges into one paint.
 
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "ChartCanvas.h"
@@ -20,9 +19,6 @@ public:
     TChartSeries(const TChartSeries &) = delete;
     TChartSeries &operator=(const TChartSeries &) = delete;
 
-    const std::string &Name() const { return FName; }
-    void SetName(std::string AName) { FName = std::move(AName); }
-
     bool Active() const { return FActive; }
     void SetActive(bool Value);
     TColor SeriesColor() const { return FSeriesColor; }
@@ -36,15 +32,12 @@ public:
     int Count() const { return FXValues.Count(); }
     // The point's own colour, clDefault resolved to the series colour.
     TColor ValueColor(int Index) const;
-    // Empty when the point has no label.
-    const std::string &Label(int Index) const { return FLabels[static_cast<std::size_t>(Index)]; }
 
     virtual void RemoveAllPoints();
     // X is the current number of points.
-    int AppendValue(double y, const std::string *label = nullptr, TColor colour = clDefault);
-    // X goes to its ordered place (after equal values); y, colour and label to the same index.
-    virtual int InsertPoint(double x, double y, const std::string *label = nullptr, TColor colour = clDefault);
-    void Reserve(int Capacity);
+    int AppendValue(double y, TColor colour = clDefault);
+    // X goes to its ordered place (after equal values); y and colour to the same index.
+    virtual int InsertPoint(double x, double y, TColor colour = clDefault);
 
     // Set by the owning panel: how the series asks for a repaint.
     void SetRepaintHandler(std::function<void()> Handler) { FRepaint = std::move(Handler); }
@@ -56,13 +49,11 @@ protected:
     void RequestRepaint() const;
 
 private:
-    std::string FName;
     bool FActive = true;
     TColor FSeriesColor = clRed;
     TChartValueList FXValues{"X", TChartListOrder::loAscending};
     TChartValueList FYValues{"Y", TChartListOrder::loNone};
     std::vector<TColor> FColors;
-    std::vector<std::string> FLabels;
     std::function<void()> FRepaint;
 };
 

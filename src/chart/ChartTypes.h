@@ -10,7 +10,6 @@
 using TColor = uint32_t;
 
 constexpr TColor clBlack = 0x00000000;
-constexpr TColor clWhite = 0x00FFFFFF;
 constexpr TColor clRed = 0x000000FF;
 constexpr TColor clBlue = 0x00FF0000;
 constexpr TColor clGray = 0x00808080;
@@ -29,10 +28,6 @@ constexpr bool IsSystemColor(TColor c) { return (c & 0xFF000000u) == clSystemCol
 constexpr int ColorRed(TColor c) { return static_cast<int>(c & 0xFF); }
 constexpr int ColorGreen(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int ColorBlue(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
-constexpr TColor RGBColor(int r, int g, int b)
-{
-    return static_cast<TColor>(r & 0xFF) | (static_cast<TColor>(g & 0xFF) << 8) | (static_cast<TColor>(b & 0xFF) << 16);
-}
 
 enum class TPenStyle { psSolid, psDot, psClear };
 

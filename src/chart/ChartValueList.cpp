@@ -7,12 +7,6 @@ TChartValueList::TChartValueList(std::string AName, TChartListOrder AOrder)
 {
 }
 
-void TChartValueList::SetMultiplier(double AMultiplier)
-{
-    FMultiplier = AMultiplier;
-    FStatsValid = false;
-}
-
 double TChartValueList::MinValue() const
 {
     if (!FStatsValid)

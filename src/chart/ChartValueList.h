@@ -13,17 +13,9 @@ public:
 
     const std::string &Name() const { return FName; }
     TChartListOrder Order() const { return FOrder; }
-    void SetOrder(TChartListOrder AOrder) { FOrder = AOrder; }
-    double Multiplier() const { return FMultiplier; }
-    void SetMultiplier(double AMultiplier);
-    bool DateTime() const { return FDateTime; }
-    void SetDateTime(bool ADateTime) { FDateTime = ADateTime; }
 
     int Count() const { return static_cast<int>(FStored.size()); }
-    // The stored value times the multiplier.
-    double Value(int Index) const { return FStored[static_cast<std::size_t>(Index)] * FMultiplier; }
-    double operator[](int Index) const { return Value(Index); }
-    double Last() const { return Value(Count() - 1); }
+    double Value(int Index) const { return FStored[static_cast<std::size_t>(Index)]; }
 
     // 0 for an empty list.
     double MinValue() const;
@@ -35,15 +27,12 @@ public:
 
     void Clear();
     void InsertAt(int Index, double StoredValue);
-    void Reserve(int Capacity) { FStored.reserve(static_cast<std::size_t>(Capacity)); }
 
 private:
     void Recalc() const;
 
     std::string FName;
-    TChartListOrder FOrder;
-    double FMultiplier = 1.0;
-    bool FDateTime = false;
+    const TChartListOrder FOrder;
     std::vector<double> FStored;
     mutable bool FStatsValid = false;
     mutable double FMin = 0;

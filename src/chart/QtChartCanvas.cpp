@@ -12,9 +12,19 @@ TQtChartCanvas::TQtChartCanvas(const QPalette &Palette) : FPalette(Palette)
     FPoints.reserve(512);
 }
 
-void TQtChartCanvas::Begin(QPainter *Painter)
+TQtChartCanvas::TPaintScope::TPaintScope(TQtChartCanvas &Canvas, QPainter &Painter) : FCanvas(Canvas)
 {
-    FPainter = Painter;
+    FCanvas.Begin(Painter);
+}
+
+TQtChartCanvas::TPaintScope::~TPaintScope()
+{
+    FCanvas.End();
+}
+
+void TQtChartCanvas::Begin(QPainter &Painter)
+{
+    FPainter = &Painter;
     FCurrentFont = nullptr;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setBackgroundMode(Qt::TransparentMode);
@@ -150,7 +160,7 @@ void TQtChartCanvas::FrameRect(const TChartRect &Rect, const TChartPen &Pen)
     SolidBand(r.Right - w, r.Top + w, r.Right, r.Bottom - w, Pen.Color);
 }
 
-void TQtChartCanvas::TextOut(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align)
+void TQtChartCanvas::DrawTextAt(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align)
 {
     const TFontEntry &e = Lookup(Font);
     const QString s = QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));

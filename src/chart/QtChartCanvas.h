@@ -18,9 +18,20 @@ class TQtChartCanvas : public TChartCanvas {
 public:
     explicit TQtChartCanvas(const QPalette &Palette = QPalette());
 
-    // Drawing goes to Painter until End(); measuring works without one.
-    void Begin(QPainter *Painter);
-    void End();
+    // Drawing goes to the painter while a scope lives, and ends with it however the scope is
+    // left; measuring works without one. The painter stays the caller's.
+    class TPaintScope {
+    public:
+        TPaintScope(TQtChartCanvas &Canvas, QPainter &Painter);
+        ~TPaintScope();
+        TPaintScope(const TPaintScope &) = delete;
+        TPaintScope &operator=(const TPaintScope &) = delete;
+
+    private:
+        TQtChartCanvas &FCanvas;
+    };
+    bool Drawing() const { return FPainter != nullptr; }
+
     void SetPalette(const QPalette &Palette) { FPalette = Palette; }
 
     QColor ToQColor(TColor Color) const;
@@ -33,7 +44,7 @@ public:
     void Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen) override;
     void Polyline(const TChartPoint *Points, int Count, const TChartPen &Pen) override;
     void FrameRect(const TChartRect &Rect, const TChartPen &Pen) override;
-    void TextOut(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align) override;
+    void DrawTextAt(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align) override;
     void SetClipRect(const TChartRect &Rect) override;
     void ResetClip() override;
 
@@ -43,6 +54,8 @@ private:
         QFont Font;
         QFontMetrics Metrics;
     };
+    void Begin(QPainter &Painter);
+    void End();
     const TFontEntry &Lookup(const TChartFont &Font);
     void SolidBand(int Left, int Top, int Right, int Bottom, TColor Color);
 

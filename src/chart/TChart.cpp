@@ -23,11 +23,6 @@ void TChart::SetTitle(const QString &text)
     update();
 }
 
-QString TChart::Title() const
-{
-    return FPanel.Title.Text.empty() ? QString() : QString::fromStdString(FPanel.Title.Text.front());
-}
-
 TLineSeries *TChart::AddLineSeries()
 {
     return FPanel.AddLineSeries();
@@ -36,9 +31,8 @@ TLineSeries *TChart::AddLineSeries()
 void TChart::DrawTo(QPainter &painter)
 {
     FCanvas.SetPalette(palette());
-    FCanvas.Begin(&painter);
+    const TQtChartCanvas::TPaintScope scope(FCanvas, painter);
     FPanel.Draw(FCanvas, {0, 0, width(), height()});
-    FCanvas.End();
 }
 
 void TChart::paintEvent(QPaintEvent *)

@@ -22,14 +22,11 @@ public:
 
     // One title line; an empty text shows no title and reserves no room.
     void SetTitle(const QString &text);
-    QString Title() const;
 
     TChartAxis &LeftAxis() { return FPanel.LeftAxis(); }
     TChartAxis &BottomAxis() { return FPanel.BottomAxis(); }
     // Owned by the chart, drawn against LeftAxis and BottomAxis, SeriesColor clRed.
     TLineSeries *AddLineSeries();
-    int SeriesCount() const { return FPanel.SeriesCount(); }
-    TChartSeries *Series(int index) const { return FPanel.Series(index); }
 
     TChartPanel &Panel() { return FPanel; }
     const TChartPanel &Panel() const { return FPanel; }

@@ -67,7 +67,7 @@ public:
         ClipActiveDuringPolyline = ClipActiveDuringPolyline && FClipped;
     }
     void FrameRect(const TChartRect &Rect, const TChartPen &) override { Frames.push_back(Rect); }
-    void TextOut(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align) override
+    void DrawTextAt(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align) override
     {
         Texts.push_back({X, Y, Text, Align, Font.Color});
     }

@@ -7,7 +7,6 @@
 
 #include "ChartAxis.h"
 #include "ChartErrors.h"
-#include "ChartSeries.h"
 #include "FakeCanvas.h"
 
 namespace {
@@ -15,7 +14,7 @@ TChartAxis FixedLeft(double lo, double hi, int first, int length)
 {
     TChartAxis axis(TAxisOrientation::Vertical);
     axis.SetMinMax(lo, hi);
-    axis.CalcRange({});
+    axis.CalcRange(0, 0);
     axis.SetPixelExtent(first, length);
     return axis;
 }
@@ -59,6 +58,7 @@ TEST(ChartAxis, LabelStepFitsTheRangeIntoMaxLabelCount)
         {0, 0, 0, 12, 1e-12},      // empty series
         {-2.5, 2.5, 0.5, 12, 0.5}, // the wanted increment fits
         {-2.5, 2.5, 0.3, 12, 0.5}, // too fine: stepped up to the next series value
+        {0, 40, 4, 9, 5},          // 4 steps up to 5, not 10
         {-2.5, 2.5, 0, 3, 2},
         {-2.5, 2.5, 0, 0, 1e-12},  // no room for labels
         {-0.3, 1.4, 0, 12, 1},     // a range of at least 1 never steps below 1
@@ -188,36 +188,37 @@ TEST(ChartAxis, PixelExtentFollowsStartAndEndPosition)
     EXPECT_EQ(axis.LastPixel(), 50);
 }
 
-TEST(ChartAxis, AutomaticRangeFromActiveSeriesWithPoints)
+TEST(ChartAxis, AutomaticEndsTakeTheDataRangeFixedEndsKeepTheirValues)
 {
-    TLineSeries a, b, empty, inactive;
-    for (double y : {0.5, -1.5, 2.0})
-        a.AppendValue(y);
-    b.InsertPoint(10, 7);
-    inactive.AppendValue(100);
-    inactive.SetActive(false);
-
-    TChartAxis left(TAxisOrientation::Vertical), bottom(TAxisOrientation::Horizontal);
-    left.CalcRange({&a, &b, &empty, &inactive});
-    bottom.CalcRange({&a, &b, &empty, &inactive});
-    EXPECT_EQ(left.RangeMin(), -1.5);
-    EXPECT_EQ(left.RangeMax(), 7);
-    EXPECT_EQ(left.RangeSpan(), 8.5);
-    EXPECT_EQ(bottom.RangeMin(), 0);
-    EXPECT_EQ(bottom.RangeMax(), 10);
-
-    left.CalcRange({&empty});
-    EXPECT_EQ(left.RangeMin(), 0);
-    EXPECT_EQ(left.RangeMax(), 0);
+    TChartAxis automatic(TAxisOrientation::Vertical);
+    automatic.CalcRange(-1.5, 7);
+    EXPECT_EQ(automatic.RangeMin(), -1.5);
+    EXPECT_EQ(automatic.RangeMax(), 7);
+    EXPECT_EQ(automatic.RangeSpan(), 8.5);
+    automatic.CalcRange(0, 0);
+    EXPECT_EQ(automatic.RangeSpan(), 0);
 
     // Only the automatic end follows the data.
     TChartAxis half(TAxisOrientation::Vertical);
     half.SetAutomatic(false);
     half.SetAutomaticMinimum(false);
     half.SetMinimum(-5);
-    half.CalcRange({&a});
+    half.CalcRange(-1.5, 2);
     EXPECT_EQ(half.RangeMin(), -5);
     EXPECT_EQ(half.RangeMax(), 2);
+
+    // Automatic overrides both ends while set.
+    TChartAxis overridden(TAxisOrientation::Horizontal);
+    overridden.SetAutomaticMinimum(false);
+    overridden.SetAutomaticMaximum(false);
+    overridden.CalcRange(3, 4);
+    EXPECT_EQ(overridden.RangeMin(), 3);
+    EXPECT_EQ(overridden.RangeMax(), 4);
+
+    TChartAxis fixed = FixedLeft(-2.5, 2.5, 0, 100);
+    fixed.CalcRange(-100, 100);
+    EXPECT_EQ(fixed.RangeMin(), -2.5);
+    EXPECT_EQ(fixed.RangeMax(), 2.5);
 }
 
 TEST(ChartAxis, SettersRejectContradictoryValues)

@@ -72,14 +72,44 @@ TEST_F(ChartNumberFormat, UsesTheSeparatorsInForce)
     EXPECT_EQ(FormatAxisValue(1234567.125), "1.234.567,125");
 }
 
-TEST_F(ChartNumberFormat, InvalidSeparatorsFallBack)
+// A separator is taken when it is exactly one well-formed UTF-8 character; anything else
+// gives "." and ",".
+TEST_F(ChartNumberFormat, SeparatorsMustBeOneCharacter)
 {
-    SetChartNumberSeparators("", "");
-    EXPECT_EQ(ChartDecimalSeparator(), ".");
-    EXPECT_EQ(ChartThousandSeparator(), ",");
-    SetChartNumberSeparators("ab", "\xC2"); // two characters; a cut UTF-8 sequence
-    EXPECT_EQ(ChartDecimalSeparator(), ".");
-    EXPECT_EQ(ChartThousandSeparator(), ",");
+    const struct {
+        const char *Text;
+        bool OneCharacter;
+    } cases[] = {
+        {"", false},
+        {".", true},
+        {",", true},
+        {"'", true},
+        {"ab", false},
+        {"\u00E9", true},            // é, 2 bytes
+        {"\u00A0", true},            // no-break space, 2 bytes
+        {"\u20AC", true},            // €, 3 bytes
+        {"\U0001D11E", true},        // musical G clef, 4 bytes
+        {"\xF4\x8F\xBF\xBF", true},  // U+10FFFF, the last code point
+        {"\x80", false},              // a lone continuation byte
+        {"\xC3", false},              // 2-byte sequence cut short
+        {"\xE2\x82", false},          // 3-byte sequence cut short
+        {"\xF0\x9D\x84", false},      // 4-byte sequence cut short
+        {"\xC3\x41", false},          // lead byte followed by no continuation byte
+        {"\u00E9.", false},           // two characters
+        {"\xC0\xAE", false},          // overlong "."
+        {"\xE0\x80\xAE", false},      // overlong "."
+        {"\xF0\x80\x80\xAE", false},  // overlong "."
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x90\x80\x80", false},  // above U+10FFFF
+        {"\xF8\x88\x80\x80", false},  // no such lead byte
+        {"\xFF", false},
+    };
+    for (const auto &c : cases) {
+        SetChartNumberSeparators(c.Text, c.Text);
+        EXPECT_EQ(ChartDecimalSeparator(), c.OneCharacter ? c.Text : ".") << testing::PrintToString(c.Text);
+        EXPECT_EQ(ChartThousandSeparator(), c.OneCharacter ? c.Text : ",") << testing::PrintToString(c.Text);
+    }
+    SetChartNumberSeparators("ab", "\xC2");
     EXPECT_EQ(FormatAxisValue(1000.5), "1,000.5");
 }
 } // namespace

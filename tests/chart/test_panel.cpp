@@ -7,6 +7,7 @@
 
 #include "ChartLayout.h"
 #include "ChartPanel.h"
+#include "ChartRounding.h"
 #include "FakeCanvas.h"
 
 namespace {
@@ -87,6 +88,41 @@ TEST_F(TPanelFixture, SignalChartLayoutSettlesOnTheSecondPaint)
     // The back wall covers the plot rectangle's right column and bottom row.
     ASSERT_EQ(canvas.Frames.size(), 1u);
     EXPECT_EQ(canvas.Frames[0], (TChartRect{33, 30, 388, 210}));
+}
+
+// The panel hands each axis the extent of the active series that have points: X to the
+// bottom axis, Y to the left one.
+TEST_F(TPanelFixture, AutomaticAxesSpanTheActiveSeriesWithPoints)
+{
+    TLineSeries *a = panel.AddLineSeries();
+    for (double y : {0.5, -1.5, 2.0})
+        a->AppendValue(y);
+    TLineSeries *b = panel.AddLineSeries();
+    b->InsertPoint(10, 7);
+    panel.AddLineSeries(); // empty: takes no part
+    TLineSeries *inactive = panel.AddLineSeries();
+    inactive->InsertPoint(-20, 100);
+    inactive->SetActive(false);
+    Paint();
+    const TChartAxis &left = panel.LeftAxis(), &bottom = panel.BottomAxis();
+    EXPECT_EQ(left.RangeMin(), -1.5);
+    EXPECT_EQ(left.RangeMax(), 7);
+    EXPECT_EQ(bottom.RangeMin(), 0);
+    EXPECT_EQ(bottom.RangeMax(), 10);
+
+    // Once active, a series beyond the others' ends widens the range.
+    inactive->SetActive(true);
+    Paint();
+    EXPECT_EQ(left.RangeMax(), 100);
+    EXPECT_EQ(bottom.RangeMin(), -20);
+
+    a->RemoveAllPoints();
+    b->RemoveAllPoints();
+    inactive->RemoveAllPoints();
+    Paint();
+    EXPECT_EQ(left.RangeMin(), 0);
+    EXPECT_EQ(left.RangeMax(), 0);
+    EXPECT_EQ(bottom.RangeMax(), 0);
 }
 
 TEST_F(TPanelFixture, WithoutTitleThePlotStartsAtTheMargin)
@@ -173,8 +209,8 @@ TEST_F(TPanelFixture, EachPointsColourStartsANewRun)
     series = panel.AddLineSeries();
     series->AppendValue(0);
     series->AppendValue(1);
-    series->AppendValue(2, nullptr, clBlue);
-    series->AppendValue(3, nullptr, clBlue);
+    series->AppendValue(2, clBlue);
+    series->AppendValue(3, clBlue);
     series->AppendValue(4);
     Paint();
     ASSERT_EQ(canvas.Polylines.size(), 3u);
@@ -251,8 +287,9 @@ TEST_F(TPanelFixture, FarOutValuesCrossThePlotFromEdgeToEdge)
     for (const auto &run : canvas.Polylines)
         for (const auto &p : run) {
             top = std::min(top, p.Y);
-            if (p.Y < panel.LeftAxis().FirstPixel() + 2)
+            if (p.Y < panel.LeftAxis().FirstPixel() + 2) {
                 EXPECT_TRUE(p.X == x3 || p.X == x5) << p.X;
+            }
         }
     EXPECT_EQ(top, panel.LeftAxis().FirstPixel() - 1);
 
@@ -313,9 +350,31 @@ TEST(ChartLayout, NormaliseKeepsThePlotRectangleInsideAndNonEmpty)
     };
     for (const auto &c : cases) {
         TChartRect r = c.in;
-        NormaliseChartRect(r, bounds);
+        labchart::NormaliseChartRect(r, bounds);
         EXPECT_EQ(r, c.out) << c.in.Left << "," << c.in.Top << "," << c.in.Right << "," << c.in.Bottom;
     }
+}
+
+TEST(ChartLayout, MarginsRoundTheirShareHalvesAwayFromZero)
+{
+    const struct {
+        int a, b, c, result;
+    } cases[] = {
+        {3, 397, 100, 12},   // 11.91
+        {4, 236, 100, 9},    // 9.44
+        {1, 50, 100, 1},     // 0.5 away from zero
+        {3, 50, 100, 2},     // 1.5
+        {5, 50, 100, 3},     // 2.5: not to even
+        {-1, 50, 100, -1},   // -0.5
+        {1, -150, 100, -2},  // -1.5
+        {-3, -50, 100, 2},   // two signs cancel
+        {1, 49, 100, 0},     // 0.49
+        {7, 1, -2, -4},      // a negative divisor
+        {46341, 46341, 46341, 46341}, // the product exceeds int
+        {3, 397, 0, -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(labchart::MulDiv(c.a, c.b, c.c), c.result) << c.a << "*" << c.b << "/" << c.c;
 }
 
 TEST_F(TPanelFixture, ATinyPanelStillLaysOutAndDraws)

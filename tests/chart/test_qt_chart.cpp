@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "TChart.h"
 
@@ -74,6 +75,31 @@ TEST(QtChartCanvas, LabelFontIsArialOrItsMetricTwinAtElevenPixels)
     const QFontInfo info(font);
     EXPECT_TRUE(info.family() == "Arial" || info.family() == "Liberation Sans") << info.family().toStdString();
     EXPECT_EQ(info.pixelSize(), 11);
+}
+
+TEST(QtChartCanvas, APaintScopeEndsTheDrawingHoweverItIsLeft)
+{
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TQtChartCanvas canvas;
+    EXPECT_FALSE(canvas.Drawing());
+    {
+        const TQtChartCanvas::TPaintScope scope(canvas, painter);
+        EXPECT_TRUE(canvas.Drawing());
+        canvas.FillRect({2, 2, 8, 8}, clBlue);
+    }
+    EXPECT_FALSE(canvas.Drawing());
+    try {
+        const TQtChartCanvas::TPaintScope scope(canvas, painter);
+        throw std::runtime_error("interrupted");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_FALSE(canvas.Drawing());
+    EXPECT_GT(canvas.TextHeight(TChartFont{}, "W"), 0); // measuring needs no painter
+    painter.end();
+    EXPECT_EQ(image.pixel(5, 5), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));
 }
 
 TEST_F(TQtChart, BackWallAndAxisLinesLieWhereTheLayoutPutsThem)
