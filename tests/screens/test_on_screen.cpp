@@ -32,10 +32,10 @@ struct TExpectedFit {
 };
 
 // What each screen gives, decoration included (the offscreen platform's frame is 4 pixels
-// wide and high in all). Sizes are logical pixels: 1280x720@1.5 is a 1920x1080 panel at 150 %.
+// wide and high in all, where it decorates windows). Sizes are logical pixels: 1280x720@1.5 is a 1920x1080 panel at 150 %.
 const std::map<std::string, TExpectedFit> ExpectedFits = {
     {"Screen1024x600", {194, 0, 0.780}},       {"Screen1280x720", {194, 0, 0.937}},
-    {"Screen1280x720@1.5", {194, 0, 0.937}},   {"Screen1280x800", {194, 32, 1.0}},
+    {"Screen1280x720@1.5", {194, 0, 0.937}},   {"Screen1280x720-undecorated", {194, 0, 0.9375}},   {"Screen1280x800", {194, 32, 1.0}},
     {"Screen1366x768", {194, 0, 1.0}},         {"Screen1536x864@1.25", {194, 96, 1.0}},
     {"Screen1920x1080", {194, 132, 1.0}},      {"Screen1920x1080@1.25", {194, 132, 1.0}},
     {"Screen1920x1080@1.5", {194, 132, 1.0}},  {"Screen1920x1080@2", {194, 132, 1.0}},

@@ -162,7 +162,7 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     Edit1Change(Edit1);
     AttachHandlers();
     FScale.Record(this, {GroupBox1, GroupBox2});
-    FitToScreen(QSize());
+    FitToScreen(QSize(0, 0));
 }
 
 TForm1::~TForm1()

@@ -116,7 +116,7 @@ private:
     void AttachHandlers();
     void FitOuterSize();
     // Places the window on its screen's available area, shrinking it where it is too large;
-    // Frame is the window system's decoration, empty until the window has been decorated.
+    // Frame is the window system's decoration, 0 x 0 until the window has been decorated.
     void FitToScreen(const QSize &Frame);
 
     std::unique_ptr<TExperiment> Engine;
