@@ -1,11 +1,15 @@
 #include "WindowScale.h"
 
+#include <QCheckBox>
+#include <QProxyStyle>
+#include <QRadioButton>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
 
 #include "TChart.h"
+#include "TRadioGroup.h"
 
 namespace {
 int Scaled(int Value, double Factor)
@@ -19,6 +23,43 @@ int ScaledLength(int Length, double Factor)
     return Length > 0 ? std::max(1, Scaled(Length, Factor)) : Length;
 }
 } // namespace
+
+// The application's style, with the marks of check boxes and radio items and the gap beside
+// them at the window's factor.
+class TScaledIndicatorStyle : public QProxyStyle {
+public:
+    explicit TScaledIndicatorStyle(double Factor) : FFactor(Factor) {}
+
+    int pixelMetric(PixelMetric Metric, const QStyleOption *Option, const QWidget *Widget) const override
+    {
+        const int size = QProxyStyle::pixelMetric(Metric, Option, Widget);
+        switch (Metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_CheckBoxLabelSpacing:
+        case PM_RadioButtonLabelSpacing:
+            return ScaledLength(size, FFactor);
+        default:
+            return size;
+        }
+    }
+
+private:
+    double FFactor;
+};
+
+TWindowScale::TWindowScale() = default;
+
+TWindowScale::~TWindowScale()
+{
+    // The buttons outlive this object by a moment as their window goes: give them their
+    // style back first.
+    for (const QPointer<QAbstractButton> &button : FMarked)
+        if (button)
+            button->setStyle(nullptr);
+}
 
 QRect ScaledRect(const QRect &Rect, double Factor)
 {
@@ -54,6 +95,10 @@ void TWindowScale::Record(QWidget *Window, const QList<QWidget *> &Containers)
             }
         }
     }
+    FMarked.clear();
+    for (QAbstractButton *button : Window->findChildren<QAbstractButton *>())
+        if (qobject_cast<QCheckBox *>(button) || qobject_cast<QRadioButton *>(button))
+            FMarked.append(button);
     FFactor = 1.0;
 }
 
@@ -69,8 +114,17 @@ void TWindowScale::Apply(double Factor)
     else
         font.setPointSizeF(FFont.pointSizeF() * Factor);
     FWindow->setFont(font);
-    for (const TPlace &place : FPlaces)
+    auto markStyle = Factor == 1.0 ? nullptr : std::make_unique<TScaledIndicatorStyle>(Factor);
+    for (const QPointer<QAbstractButton> &button : FMarked)
+        if (button)
+            button->setStyle(markStyle.get());
+    FMarkStyle = std::move(markStyle);
+    for (const TPlace &place : FPlaces) {
         place.Widget->setGeometry(ScaledRect(place.Rect, Factor));
+        if (auto *group = qobject_cast<TRadioGroup *>(place.Widget))
+            group->SetItemMargins(ScaledLength(TRadioGroup::MadeLeftMargin, Factor),
+                                  ScaledLength(TRadioGroup::MadeRightMargin, Factor));
+    }
     for (const TChartSizes &sizes : FCharts) {
         TChart *chart = sizes.Chart;
         TChartAxis &left = chart->LeftAxis();

@@ -6,10 +6,15 @@
 #include <QFont>
 #include <QList>
 #include <QRect>
+#include <QPointer>
 #include <QVector>
 
+#include <memory>
+
+class QAbstractButton;
 class QWidget;
 class TChart;
+class TScaledIndicatorStyle;
 
 // A rectangle at Factor, its edges rounded so that neighbours that touch still touch.
 QRect ScaledRect(const QRect &Rect, double Factor);
@@ -18,6 +23,11 @@ int ScaledFontSize(int Size, double Factor);
 
 class TWindowScale {
 public:
+    TWindowScale();
+    ~TWindowScale();
+    TWindowScale(const TWindowScale &) = delete;
+    TWindowScale &operator=(const TWindowScale &) = delete;
+
     // Takes the sizes to scale from: the window's font, the places of its direct children and
     // of the children of each of Containers, and every chart among them.
     void Record(QWidget *Window, const QList<QWidget *> &Containers);
@@ -41,5 +51,9 @@ private:
     QFont FFont;
     QVector<TPlace> FPlaces;
     QVector<TChartSizes> FCharts;
+    // Check boxes and radio items: the style draws their marks at a fixed size, so a style
+    // of the window's own draws them at its factor.
+    QVector<QPointer<QAbstractButton>> FMarked;
+    std::unique_ptr<TScaledIndicatorStyle> FMarkStyle;
     double FFactor = 1.0;
 };
