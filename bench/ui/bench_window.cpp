@@ -7,8 +7,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTimer>
@@ -22,6 +24,7 @@
 #include <string>
 
 #include "Experiment.h"
+#include "DesktopScreen.h"
 #include "TApplication.h"
 #include "TButton.h"
 #include "TChart.h"
@@ -29,6 +32,7 @@
 #include "TRadioGroup.h"
 #include "TRunLoop.h"
 #include "VectorState.h"
+#include "WindowScale.h"
 #include "../ResidentMemory.h"
 
 namespace {
@@ -172,6 +176,27 @@ void BM_ResidentWhileRunning(benchmark::State &State)
 }
 BENCHMARK(BM_ResidentWhileRunning)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// One paint of the output chart after a run, with the window at its made size (100) and shrunk
+// to 70 % as on a small screen: the same drawing rules at the smaller size.
+void BM_ChartPaintAtScale(benchmark::State &State)
+{
+    auto form = MakeWindow(Matched);
+    TWindowScale scale;
+    scale.Record(form.get(), {form->GroupBox1, form->GroupBox2});
+    scale.Apply(State.range(0) / 100.0);
+    for (int i = 0; i < 50; ++i)
+        form->Pass();
+    form->Timer1Timer(nullptr);
+    TChart *chart = form->Chart3;
+    QImage image(chart->size(), QImage::Format_RGB32);
+    for (auto _ : State) {
+        QPainter painter(&image);
+        chart->DrawTo(painter);
+    }
+    State.counters["width_px"] = chart->width();
+}
+BENCHMARK(BM_ChartPaintAtScale)->Arg(100)->Arg(70)->Unit(benchmark::kMicrosecond);
+
 // The child of BM_StartToFirstPaint: the program's start-up, ended by the first paint.
 class TFirstPaintWatch : public QObject {
 protected:
@@ -201,7 +226,7 @@ int FirstPaintChild(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    UseDesktopScreenWhenOffscreen();
     if (argc > 1 && std::strcmp(argv[1], "--first-paint") == 0)
         return FirstPaintChild(argc, argv);
     TApplication application(argc, argv);

@@ -20,6 +20,7 @@
 
 #include "ErrorBox.h"
 #include "Experiment.h"
+#include "DesktopScreen.h"
 #include "TApplication.h"
 #include "TButton.h"
 #include "TForm1.h"
@@ -104,7 +105,7 @@ int Duration(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    UseDesktopScreenWhenOffscreen();
     TApplication application(argc, argv);
     const int duration = Duration(argc, argv);
     const bool memcheck = std::any_of(argv + 1, argv + argc, [](const char *a) { return std::string(a) == "--memcheck"; });

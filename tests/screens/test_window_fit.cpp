@@ -30,9 +30,38 @@ TEST(WindowFitTest, PlacementAndScaleOnCommonScreens)
         EXPECT_EQ(fit.Top, c.WantTop) << c.Screen;
         EXPECT_DOUBLE_EQ(fit.Scale, c.WantScale) << c.Screen;
         if (fit.Scale > MinWindowScale) {
-            EXPECT_LE(fit.Left + static_cast<int>(c.Width * fit.Scale), c.Available.Left + c.Available.Width) << c.Screen;
-            EXPECT_LE(fit.Top + static_cast<int>(c.Height * fit.Scale), c.Available.Top + c.Available.Height) << c.Screen;
+            EXPECT_LE(fit.Left + fit.Width, c.Available.Left + c.Available.Width) << c.Screen;
+            EXPECT_LE(fit.Top + fit.Height, c.Available.Top + c.Available.Height) << c.Screen;
         }
+        // Where it shrinks, it fills the tighter side of the area: no factor a little larger fits.
+        if (fit.Scale < 1.0 && fit.Scale > MinWindowScale) {
+            EXPECT_TRUE(fit.Width == c.Available.Width || fit.Height == c.Available.Height) << c.Screen;
+        }
+    }
+}
+
+TEST(WindowFitTest, DecorationKeepsItsSizeWhileTheInsideShrinks)
+{
+    const struct {
+        const char *Screen;
+        TFitArea Available;
+        int FrameWidth, FrameHeight;
+        int WantWidth, WantHeight;
+        double WantScale;
+    } cases[] = {
+        // A title bar and borders take 34 of the height: 686 of the 734 inside lines fit in 720.
+        {"1280x720 under a title bar", {0, 0, 1280, 720}, 8, 34, 957, 720, 686.0 / 734},
+        {"1024x600 under a title bar", {0, 0, 1024, 600}, 8, 34, 791, 600, 566.0 / 734},
+        {"no decoration", {0, 0, 1024, 600}, 0, 0, 800, 600, 600.0 / 768},
+        {"fits with its decoration", {0, 0, 1920, 1040}, 8, 34, 1024, 768, 1.0},
+        {"width is the tighter side", {0, 0, 700, 1000}, 10, 10, 700, 525, 690.0 / 1014},
+        {"least factor leaves it larger", {0, 0, 500, 300}, 8, 34, 617, 474, MinWindowScale},
+    };
+    for (const auto &c : cases) {
+        const TWindowFit fit = FitWindow(c.Available, 194, 132, 1024, 768, c.FrameWidth, c.FrameHeight);
+        EXPECT_DOUBLE_EQ(fit.Scale, c.WantScale) << c.Screen;
+        EXPECT_EQ(fit.Width, c.WantWidth) << c.Screen;
+        EXPECT_EQ(fit.Height, c.WantHeight) << c.Screen;
     }
 }
 } // namespace

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
+#include "DesktopScreen.h"
 #include "TApplication.h"
 
 int main(int argc, char **argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    UseDesktopScreenWhenOffscreen();
     ::testing::InitGoogleTest(&argc, argv);
     TApplication application(argc, argv);
     return RUN_ALL_TESTS();

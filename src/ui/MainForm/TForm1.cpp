@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include <cmath>
@@ -20,6 +22,7 @@
 #include "TRadioGroup.h"
 #include "TRunLoop.h"
 #include "TTimer.h"
+#include "WindowFit.h"
 
 namespace {
 const QColor clSkyBlue(166, 202, 240);
@@ -158,6 +161,8 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     // sections follow the box from the start.
     Edit1Change(Edit1);
     AttachHandlers();
+    FScale.Record(this, {GroupBox1, GroupBox2});
+    FitToScreen(QSize(0, 0));
 }
 
 TForm1::~TForm1()
@@ -408,5 +413,23 @@ void TForm1::FitOuterSize()
     if (frame.width() <= 0 && frame.height() <= 0)
         return;
     FSizeFitted = true;
-    resize(StoredWidth - frame.width(), StoredHeight - frame.height());
+    FitToScreen(frame);
+}
+
+void TForm1::FitToScreen(const QSize &Frame)
+{
+    // Before it is shown the window belongs to the screen under its stored place.
+    QScreen *screen = isVisible() ? this->screen() : QGuiApplication::screenAt(QPoint(StoredLeft, StoredTop));
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const TWindowFit fit = FitWindow({available.x(), available.y(), available.width(), available.height()}, StoredLeft,
+                                     StoredTop, StoredWidth, StoredHeight, Frame.width(), Frame.height());
+    if (fit.Scale != FScale.Factor())
+        FScale.Apply(fit.Scale);
+    resize(fit.Width - Frame.width(), fit.Height - Frame.height());
+    if (pos() != QPoint(fit.Left, fit.Top))
+        move(fit.Left, fit.Top);
 }

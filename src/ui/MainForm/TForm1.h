@@ -10,6 +10,7 @@
 #include "CachedNumberText.h"
 #include "Experiment.h"
 #include "TUpDown.h"
+#include "WindowScale.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -102,6 +103,9 @@ public:
 
     TRunLoop &RunLoop() { return *FRunLoop; }
 
+    // The factor by which the window was shrunk to fit its screen; 1 where it fits as made.
+    double Scale() const { return FScale.Factor(); }
+
 protected:
     void closeEvent(QCloseEvent *Event) override;
     void showEvent(QShowEvent *Event) override;
@@ -111,10 +115,14 @@ private:
     void CreateControls();
     void AttachHandlers();
     void FitOuterSize();
+    // Places the window on its screen's available area, shrinking it where it is too large;
+    // Frame is the window system's decoration, 0 x 0 until the window has been decorated.
+    void FitToScreen(const QSize &Frame);
 
     std::unique_ptr<TExperiment> Engine;
     TRunLoop *FRunLoop = nullptr;
     TCachedFloatText FNoiseText;
     TCachedIntText FDelayText;
     bool FSizeFitted = false;
+    TWindowScale FScale;
 };

@@ -59,14 +59,26 @@ void TRadioGroup::UpdateFocusPolicies()
         FButtons.at(i)->setFocusPolicy(i == FItemIndex ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
+void TRadioGroup::SetItemMargins(int Left, int Right)
+{
+    FLeftMargin = Left;
+    FRightMargin = Right;
+    LayoutItems();
+}
+
 void TRadioGroup::resizeEvent(QResizeEvent *Event)
 {
     QGroupBox::resizeEvent(Event);
+    LayoutItems();
+}
+
+void TRadioGroup::LayoutItems()
+{
     if (FButtons.isEmpty())
         return;
     // Below the caption the items share the height evenly, one row each.
     const int top = fontMetrics().height() + 2;
     const int rowHeight = (height() - top - 4) / Count();
     for (int i = 0; i < Count(); ++i)
-        FButtons.at(i)->setGeometry(8, top + i * rowHeight, width() - 12, rowHeight);
+        FButtons.at(i)->setGeometry(FLeftMargin, top + i * rowHeight, width() - FLeftMargin - FRightMargin, rowHeight);
 }

@@ -22,6 +22,11 @@ public:
     int Count() const { return static_cast<int>(FButtons.size()); }
     QRadioButton *Button(int Index) const { return FButtons.at(Index); }
 
+    // The items' distance from the group's left and right edges.
+    static constexpr int MadeLeftMargin = 8;
+    static constexpr int MadeRightMargin = 4;
+    void SetItemMargins(int Left, int Right);
+
     std::function<void()> OnClick;
 
 protected:
@@ -30,7 +35,10 @@ protected:
 private:
     void UserSelected(int Index);
     void UpdateFocusPolicies();
+    void LayoutItems();
 
     QList<QRadioButton *> FButtons;
     int FItemIndex = -1;
+    int FLeftMargin = MadeLeftMargin;
+    int FRightMargin = MadeRightMargin;
 };
