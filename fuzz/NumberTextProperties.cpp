@@ -9,29 +9,14 @@
 #include <limits>
 #include <memory>
 
+#include "DecimalSeparatorScope.h"
 #include "Errors.h"
-#include "NumberSettings.h"
 #include "NumberText.h"
 #include "NumberTextGrammar.h"
 
 namespace {
 
 using Limits = std::numeric_limits<long double>;
-
-// The separator of one check; the one in force before is back afterwards.
-class TSeparatorScope {
-public:
-    explicit TSeparatorScope(std::string_view Separator) : FSaved(DecimalSeparator())
-    {
-        SetDecimalSeparator(Separator);
-    }
-    ~TSeparatorScope() { SetDecimalSeparator(FSaved); }
-    TSeparatorScope(const TSeparatorScope &) = delete;
-    TSeparatorScope &operator=(const TSeparatorScope &) = delete;
-
-private:
-    std::string FSaved;
-};
 
 // The text in a heap block of exactly its length, so that AddressSanitizer catches a read of
 // even one byte past its end (a std::string would have its terminator there).
@@ -356,7 +341,7 @@ std::string CheckParseFloat(const uint8_t *Data, std::size_t Size)
     if (Size == 0)
         return {};
     const std::string_view Separator = FuzzSeparator(Data[0]);
-    TSeparatorScope Scope(Separator);
+    TDecimalSeparatorScope Scope(Separator);
     const std::string_view Text(reinterpret_cast<const char *>(Data + 1), Size - 1);
     const TFloatSyntax Syntax = RecogniseFloat(Text, Separator);
     const TExactText Exact(Text);
@@ -370,7 +355,7 @@ std::string CheckParseInt(const uint8_t *Data, std::size_t Size)
 {
     if (Size == 0)
         return {};
-    TSeparatorScope Scope(FuzzSeparator(Data[0]));
+    TDecimalSeparatorScope Scope(FuzzSeparator(Data[0]));
     const std::string_view Text(reinterpret_cast<const char *>(Data + 1), Size - 1);
     const TExactText Exact(Text);
     const auto R = Attempt<int32_t>([&] { return ParseIntText(Exact.View()); });
@@ -416,7 +401,7 @@ std::string CheckFormatGeneral(const uint8_t *Data, std::size_t Size)
     } else {
         x = DecodeExtended(Bytes + 4);
     }
-    TSeparatorScope Scope(Separator);
+    TDecimalSeparatorScope Scope(Separator);
 
     std::string Text;
     try {

@@ -6,9 +6,7 @@
 int main(int argc, char **argv)
 {
     TApplication application(argc, argv);
-    auto *form1 = new TForm1;
-    form1->show();
-    const int result = application.exec();
-    delete form1;
-    return result;
+    TForm1 form1;
+    form1.show();
+    return application.exec();
 }

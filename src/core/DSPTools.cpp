@@ -26,10 +26,10 @@ TIIRFilter::TIIRFilter(std::span<const double> B, std::span<const double> A)
     if (Length > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
         throw EArgumentError("A filter of " + std::to_string(Length) + " coefficients is too long");
     FLength = static_cast<int32_t>(Length);
-    FB.reset(new double[Length]);
-    FA.reset(new double[Length]);
-    FX.reset(new double[Length]);
-    FY.reset(new double[Length]);
+    FB = std::make_unique<double[]>(Length);
+    FA = std::make_unique<double[]>(Length);
+    FX = std::make_unique<double[]>(Length);
+    FY = std::make_unique<double[]>(Length);
     SetCoefficients(B, A);
     Reset();
 }

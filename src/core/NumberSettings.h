@@ -1,14 +1,11 @@
 #pragma once
-// The process-wide number settings: the decimal and thousands separators in force.
-// "." and "," until the window reads the user's regional settings; each separator is
-// one character, stored as its UTF-8 encoding.
+// The decimal separator in force for the number texts: "." until the window reads the user's
+// regional settings; one character, stored as its UTF-8 encoding.
 
 #include <string>
 #include <string_view>
 
 const std::string &DecimalSeparator();
-const std::string &ThousandSeparator();
 
-// Empty or over-long values fall back to "." (decimal) and "," (thousands).
+// A value that is not exactly one character falls back to ".".
 void SetDecimalSeparator(std::string_view Separator);
-void SetThousandSeparator(std::string_view Separator);

@@ -5,8 +5,9 @@
 #include <array>
 #include <cstdint>
 
-// The kinds as the window's radio groups number them (their item indexes).
-enum TSimpleKind : int32_t { skRectangle = 0, skRisingRamp = 1, skFallingRamp = 2, skTriangle = 3 };
+// The kinds as the window's radio groups number them (their item indexes); exactly one of
+// the simple and the complex kind is none (-1).
+enum TSimpleKind : int32_t { skNone = -1, skRectangle = 0, skRisingRamp = 1, skFallingRamp = 2, skTriangle = 3 };
 enum TComplexKind : int32_t { ckNone = -1, ckLfm = 0, ckBarker = 1 };
 enum TFilterKind : int32_t { fkRC = 0, fkMatched = 1 };
 
@@ -45,27 +46,18 @@ public:
     int32_t OutputDelay(int32_t FilterKind) const;
 
     // Read-only views of the state, for the engine and the tests.
-    int32_t PeriodToWidth() const { return FPeriodToWidth; }
-    double SampleRate() const { return FSampleRate; }
-    double RepetitionRate() const { return FRepetitionRate; }
     double Phase() const { return FPhase; }
     double TimeStep() const { return FTimeStep; }
-    double Period() const { return FPeriod; }
     double PulseWidth() const { return FPulseWidth; }
     double LfmDuration() const { return FLfmDuration; }
-    double SimpleValue() const { return FSimpleValue; }
     double NoiseValue() const { return FNoiseValue; }
-    double Carrier() const { return FCarrier; }
-    double Deviation() const { return FDeviation; }
     double ChirpRate() const { return FChirpRate; }
     int32_t PulseSamples() const { return FPulseSamples; }
-    int32_t LfmSamples() const { return FLfmSamples; }
     int32_t SampleIndex() const { return FSampleIndex; }
     int32_t PeriodSamples() const { return FPeriodSamples; }
     int32_t ReferenceLength() const { return FReferenceLength; }
     const std::array<double, MaxPeriodSamples> &Pulse() const { return FPulse; }
     const std::array<double, CopyCapacity> &Copy() const { return FCopy; }
-    const std::array<double, MaxPeriodSamples> &ReferenceWorkArea() const { return FReference; }
 
 private:
     int32_t FPeriodToWidth = 0;

@@ -10,23 +10,42 @@
 
 namespace {
 
-// The reference arithmetic: every product and sum at extended precision, the sum rounded to
-// 64 bits after each step, oldest delay first.
-double Step(std::vector<double> &X, std::vector<double> &Y, const std::vector<double> &B,
-            const std::vector<double> &A, double x)
-{
-    double s = 0;
-    for (std::size_t i = X.size() - 1; i >= 1; --i) {
-        X[i] = X[i - 1];
-        s = static_cast<double>(s + static_cast<long double>(X[i]) * B[i]);
-        Y[i] = Y[i - 1];
-        s = static_cast<double>(s - static_cast<long double>(Y[i]) * A[i]);
+// The filter's equation read straight off the whole input and output sequences (zero before
+// the first sample): y[n] = b[0] x[n] + sum over i = L-1 .. 1 of (b[i] x[n-i] - a[i] y[n-i]),
+// the oldest delay first and its numerator term before its denominator term, each product
+// added at extended precision and the sum rounded to 64 bits after every addition, the direct
+// term last.
+class TDirectForm {
+public:
+    TDirectForm(std::vector<double> B, std::vector<double> A) : FB(std::move(B)), FA(std::move(A)) {}
+    void SetCoefficients(std::vector<double> B, std::vector<double> A)
+    {
+        FB = std::move(B);
+        FA = std::move(A);
     }
-    s = static_cast<double>(static_cast<long double>(x) * B[0] + s);
-    X[0] = x;
-    Y[0] = s;
-    return s;
-}
+    double Next(double x)
+    {
+        FXs.push_back(x);
+        const std::size_t n = FXs.size() - 1;
+        double s = 0;
+        for (std::size_t i = FB.size() - 1; i >= 1; --i) {
+            s = static_cast<double>(s + static_cast<long double>(XAgo(n, i)) * FB[i]);
+            s = static_cast<double>(s - static_cast<long double>(YAgo(n, i)) * FA[i]);
+        }
+        FYs.push_back(static_cast<double>(static_cast<long double>(x) * FB[0] + s));
+        return FYs.back();
+    }
+    // The input and output of i samples before the newest.
+    double X(std::size_t i) const { return XAgo(FXs.size() - 1, i); }
+    double Y(std::size_t i) const { return YAgo(FYs.size(), i + 1); }
+
+private:
+    double XAgo(std::size_t n, std::size_t i) const { return i <= n ? FXs[n - i] : 0.0; }
+    // y[n - i] while y[n] is being formed: FYs holds y[0] .. y[n-1].
+    double YAgo(std::size_t n, std::size_t i) const { return i <= n ? FYs[n - i] : 0.0; }
+
+    std::vector<double> FB, FA, FXs, FYs;
+};
 
 } // namespace
 
@@ -46,18 +65,18 @@ TEST(IIRFilter, RCSectionStepResponse)
     EXPECT_NEAR(f->Process(1.0), 1.0, 1e-14);
 }
 
-TEST(IIRFilter, MatchesTheStatedArithmeticForAnyOrder)
+TEST(IIRFilter, FollowsTheDirectFormEquationBitForBitAtAnyOrder)
 {
     const std::vector<double> B = {0.1, -0.3, 0.25, 1e-3, 0.7};
     const std::vector<double> A = {5.0, -0.5, 0.2, -0.05, 0.01};
     TIIRFilter f(B, A);
-    std::vector<double> X(5, 0.0), Y(5, 0.0);
+    TDirectForm Model(B, A);
     for (int n = 0; n < 1000; ++n) {
         const double x = std::sin(n * 0.37) + (n % 7 == 0 ? 1e-9 : 0.0);
-        ASSERT_EQ(f.Process(x), Step(X, Y, B, A, x)) << n;
+        ASSERT_EQ(f.Process(x), Model.Next(x)) << n;
         for (int i = 0; i < 5; ++i) {
-            ASSERT_EQ(f.X(i), X[i]);
-            ASSERT_EQ(f.Y(i), Y[i]);
+            ASSERT_EQ(f.X(i), Model.X(i)) << n << " " << i;
+            ASSERT_EQ(f.Y(i), Model.Y(i)) << n << " " << i;
         }
     }
 }
@@ -96,17 +115,23 @@ TEST(IIRFilter, FirstDenominatorCoefficientHasNoEffect)
 
 TEST(IIRFilter, SetCoefficientsKeepsTheHistories)
 {
-    TIIRFilter f(std::vector<double>{0.2, 0.0}, std::vector<double>{1.0, -0.8});
-    f.Process(1.0);
-    f.Process(1.0);
-    std::vector<double> X = {f.X(0), f.X(1)}, Y = {f.Y(0), f.Y(1)};
+    const std::vector<double> B0 = {0.2, 0.0}, A0 = {1.0, -0.8};
+    TIIRFilter f(B0, A0);
+    TDirectForm Model(B0, A0);
+    for (double x : {1.0, -3.0, 0.5}) {
+        f.Process(x);
+        Model.Next(x);
+    }
+    const double X0 = f.X(0), Y0 = f.Y(0);
     const std::vector<double> B = {0.5, 0.25}, A = {1.0, -0.5};
     f.SetCoefficients(B, A);
+    Model.SetCoefficients(B, A);
     EXPECT_EQ(f.B(1), 0.25);
     EXPECT_EQ(f.A(1), -0.5);
-    EXPECT_EQ(f.X(1), X[1]);
-    EXPECT_EQ(f.Y(0), Y[0]);
-    EXPECT_EQ(f.Process(1.0), Step(X, Y, B, A, 1.0));
+    EXPECT_EQ(f.X(0), X0);
+    EXPECT_EQ(f.Y(0), Y0);
+    for (double x : {1.0, 2.0, -1.0})
+        EXPECT_EQ(f.Process(x), Model.Next(x)) << x;
 }
 
 TEST(IIRFilter, MissingCoefficientsCountAsZero)
@@ -140,6 +165,7 @@ TEST(IIRFilter, BadArgumentsAreRejected)
     EXPECT_EQ(f.B(1), 0.125);
     try {
         f.SetA(5, 0.0);
+        ADD_FAILURE() << "SetA(5) on a filter of length 2 raised nothing";
     } catch (const EArgumentError &e) {
         EXPECT_EQ(e.Message(), "Filter coefficient index 5 of A is outside 0..1");
     }

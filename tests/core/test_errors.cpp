@@ -1,4 +1,4 @@
-// Error classes and the message box text, the number settings, the fault helpers.
+// Error classes and the message box text, the fault helpers.
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -6,15 +6,12 @@
 
 #include "Errors.h"
 #include "FloatFaults.h"
-#include "NumberSettings.h"
 
 TEST(Errors, MessagesOfTheFloatingPointFaults)
 {
     EXPECT_EQ(EZeroDivide().Message(), "Floating point division by zero");
     EXPECT_EQ(EOverflow().Message(), "Floating point overflow");
     EXPECT_EQ(EInvalidOp().Message(), "Invalid floating point operation");
-    EXPECT_THROW(throw EOverflow(), EMathError);
-    EXPECT_THROW(throw EConvertError("x"), Exception);
 }
 
 TEST(Errors, MessageBoxTextAppendsAFullStopAfterCharactersAboveThePoint)
@@ -34,22 +31,6 @@ TEST(Errors, MessageBoxTextAppendsAFullStopAfterCharactersAboveThePoint)
     };
     for (const auto &c : Cases)
         EXPECT_EQ(MessageBoxText(c.Message), c.Text) << c.Message;
-}
-
-TEST(NumberSettings, SeparatorsAreOneCharacter)
-{
-    EXPECT_EQ(DecimalSeparator(), ".");
-    EXPECT_EQ(ThousandSeparator(), ",");
-    SetDecimalSeparator(",");
-    SetThousandSeparator("\xC2\xA0"); // no-break space
-    EXPECT_EQ(DecimalSeparator(), ",");
-    EXPECT_EQ(ThousandSeparator(), "\xC2\xA0");
-    for (const char *Bad : {"", ",,", "\xC2", "\xC2\xA0\xC2\xA0"}) {
-        SetDecimalSeparator(Bad);
-        SetThousandSeparator(Bad);
-        EXPECT_EQ(DecimalSeparator(), ".") << Bad;
-        EXPECT_EQ(ThousandSeparator(), ",") << Bad;
-    }
 }
 
 TEST(FloatFaults, StoreDouble)

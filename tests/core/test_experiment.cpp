@@ -21,9 +21,8 @@ std::atomic<long> Allocations{0};
 struct TKinds {
     int Simple, Complex;
 };
-constexpr TKinds Rectangle{0, -1}, Rising{1, -1}, Falling{2, -1}, Triangle{3, -1}, Lfm{-1, 0},
-    Barker{-1, 1};
-constexpr int RC = 0, Matched = 1;
+constexpr TKinds Rectangle{skRectangle, ckNone}, Rising{skRisingRamp, ckNone}, Falling{skFallingRamp, ckNone},
+    Triangle{skTriangle, ckNone}, Lfm{skNone, ckLfm}, Barker{skNone, ckBarker};
 constexpr double Inf = std::numeric_limits<double>::infinity();
 
 class Engine : public ::testing::Test {
@@ -72,31 +71,21 @@ void *operator new(std::size_t n)
 void operator delete(void *p) noexcept { std::free(p); }
 void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
-TEST_F(Engine, CreationGivesStandardGeneratorPointEightSectionsAndZeros)
+TEST_F(Engine, CreationGivesTheStandardGeneratorAndSectionsOfPolePointEight)
 {
     EXPECT_EQ(E.State().WindowLen, 200);
     EXPECT_EQ(E.State().RCPole, 0.8);
     EXPECT_EQ(E.State().Generator->PeriodSamples(), 200);
-    EXPECT_EQ(E.State().Generator->SampleIndex(), 0);
     for (const TIIRFilter *F : {E.State().InputFilter.get(), E.State().SignalFilter.get(), E.State().NoiseFilter.get()}) {
         ASSERT_EQ(F->Length(), 2);
         EXPECT_EQ(F->B(0), static_cast<double>(1.0L - 0.8));
         EXPECT_EQ(F->A(1), -0.8);
     }
-    EXPECT_NE(E.State().InputFilter.get(), E.State().SignalFilter.get());
-    EXPECT_NE(E.State().SignalFilter.get(), E.State().NoiseFilter.get());
-    EXPECT_TRUE(AllZero(E.State().SignalHist) && AllZero(E.State().NoiseHist) && AllZero(E.State().InputHist));
-    EXPECT_TRUE(AllZero(E.State().OutSignalHist) && AllZero(E.State().OutNoiseHist) && AllZero(E.State().OutputHist));
-    EXPECT_TRUE(AllZero(E.State().InPeakWin) && AllZero(E.State().OutPeakWin));
-    for (double v : {E.State().InPeak, E.State().InNoiseRms, E.State().InNoiseMs, E.State().InSnr, E.State().OutPeak, E.State().OutNoiseRms, E.State().OutNoiseMs, E.State().OutSnr})
-        EXPECT_EQ(v, 0.0);
-    EXPECT_FALSE(E.State().StatsValid);
-    EXPECT_EQ(E.State().AvgCount, 0);
 }
 
 TEST_F(Engine, RestartPassStoresFromOldStateThenClearsNoiseAndResetsSections)
 {
-    Run(1, 0.3, Rectangle, RC);
+    Run(1, 0.3, Rectangle, fkRC);
     const double B0 = E.State().InputFilter->B(0);
     EXPECT_TRUE(E.State().StatsValid);
     EXPECT_EQ(E.State().SignalHist[255], 1.0);
@@ -116,7 +105,7 @@ TEST_F(Engine, RestartPassStoresFromOldStateThenClearsNoiseAndResetsSections)
     EXPECT_EQ(E.State().Generator->SampleIndex(), 1);
 
     // The reset sections start over: 0.2 again, then 0.36.
-    Run(2, 0.3, Rectangle, RC);
+    Run(2, 0.3, Rectangle, fkRC);
     EXPECT_EQ(E.State().OutSignalHist[254], B0);
     EXPECT_NEAR(E.State().OutSignalHist[255], 0.36, 1e-15);
 }
@@ -128,7 +117,7 @@ TEST_F(Engine, NoiseMeanSquaresAreCumulativeMeansFromTheFirstAveragedPass)
         int Filter;
         int Delay;
     };
-    for (const TCase &C : {TCase{Rectangle, RC, 0}, TCase{Barker, Matched, 65}, TCase{Lfm, RC, 0}}) {
+    for (const TCase &C : {TCase{Rectangle, fkRC, 0}, TCase{Barker, fkMatched, 65}, TCase{Lfm, fkRC, 0}}) {
         TExperiment X;
         X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, C.Filter);
         long double SumIn = 0, SumOut = 0;
@@ -154,7 +143,7 @@ TEST_F(Engine, NoiseMeanSquaresAreCumulativeMeansFromTheFirstAveragedPass)
 
 TEST_F(Engine, StopThenStartRestartsOnlyTheAverage)
 {
-    Run(300, 0.3, Rectangle, RC);
+    Run(300, 0.3, Rectangle, fkRC);
     const auto Noise = E.State().NoiseHist;
     const auto PeakWin = E.State().InPeakWin;
     const double SectionY = E.State().SignalFilter->Y(0);
@@ -163,7 +152,7 @@ TEST_F(Engine, StopThenStartRestartsOnlyTheAverage)
     E.StartRun();
     EXPECT_EQ(E.State().AvgCount, 0);
     EXPECT_EQ(E.State().InNoiseMs, OldMs);
-    Run(1, 0.3, Rectangle, RC);
+    Run(1, 0.3, Rectangle, fkRC);
     const long double x = E.State().NoiseHist[255];
     EXPECT_EQ(E.State().InNoiseMs, static_cast<double>(x * x));
     EXPECT_EQ(E.State().AvgCount, 1);
@@ -175,12 +164,12 @@ TEST_F(Engine, StopThenStartRestartsOnlyTheAverage)
 
 TEST_F(Engine, OutputDelayMovesTheHiddenEntriesThroughTheVisiblePart)
 {
-    Run(300, 0.3, Lfm, Matched);
+    Run(300, 0.3, Lfm, fkMatched);
     E.MarkStatsStale();
-    Run(1, 0.3, Lfm, RC);
+    Run(1, 0.3, Lfm, fkRC);
     EXPECT_TRUE(AllZero(E.State().OutNoiseHist));
     const auto Out = E.State().OutputHist, Sig = E.State().OutSignalHist;
-    Run(50, 0.3, Lfm, RC);
+    Run(50, 0.3, Lfm, fkRC);
     // d = 0: the entries above 255 keep what the LFM run left there.
     EXPECT_TRUE(std::equal(Out.begin() + 256, Out.end(), E.State().OutputHist.begin() + 256));
     EXPECT_TRUE(std::equal(Sig.begin() + 256, Sig.end(), E.State().OutSignalHist.begin() + 256));
@@ -190,7 +179,7 @@ TEST_F(Engine, OutputDelayMovesTheHiddenEntriesThroughTheVisiblePart)
     const auto Hidden = E.State().OutputHist;
     double FirstNew = 0;
     for (int j = 1; j <= 21; ++j) {
-        Run(1, 0.3, Rectangle, Matched);
+        Run(1, 0.3, Rectangle, fkMatched);
         if (j == 1)
             FirstNew = E.State().OutputHist[275];
         if (j <= 20) {
@@ -208,7 +197,7 @@ TEST_F(Engine, NoiseTextZeroKeepsNoiseFiguresZeroAndRatiosInfinite)
         int Filter;
         bool Copy;
     };
-    for (const TCase &C : {TCase{Rectangle, RC, false}, TCase{Barker, Matched, false}, TCase{Lfm, RC, true}, TCase{Triangle, Matched, false}}) {
+    for (const TCase &C : {TCase{Rectangle, fkRC, false}, TCase{Barker, fkMatched, false}, TCase{Lfm, fkRC, true}, TCase{Triangle, fkMatched, false}}) {
         TExperiment X;
         for (int p = 0; p < 600; ++p) {
             X.Pass(0.0, C.Copy, 30, C.K.Simple, C.K.Complex, C.Filter);
@@ -242,9 +231,9 @@ TEST_F(Engine, MatchedSumsAreBitIdenticalToTheStepByStepSum)
             E.MarkStatsStale();
         for (int p = 0; p < S.Passes; ++p) {
             const bool Averaging = E.State().StatsValid;
-            E.Pass(0.3, S.Copy, S.Delay, S.K.Simple, S.K.Complex, Matched);
+            E.Pass(0.3, S.Copy, S.Delay, S.K.Simple, S.K.Complex, fkMatched);
             const int d = S.RefLength;
-            ASSERT_EQ(E.State().Generator->OutputDelay(Matched), d);
+            ASSERT_EQ(E.State().Generator->OutputDelay(fkMatched), d);
             ASSERT_EQ(E.State().OutputHist[255 + d], LiteralCorrelation(E.State().InputHist, S.K)) << p;
             ASSERT_EQ(E.State().OutSignalHist[255 + d], LiteralCorrelation(E.State().SignalHist, S.K)) << p;
             if (Averaging) {
@@ -262,13 +251,13 @@ TEST_F(Engine, MatchedNoiseIsExactlyZeroUntilTheFirstNoiseMeetsTheReference)
     };
     for (const TCase &C : {TCase{Rectangle, 20}, TCase{Barker, 65}, TCase{Lfm, 100}}) {
         TExperiment X;
-        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, Matched);
+        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, fkMatched);
         for (int p = 1; p <= 200 - C.Length; ++p) {
-            X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, Matched);
+            X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, fkMatched);
             ASSERT_EQ(X.State().OutNoiseHist[255 + C.Length], 0.0) << p;
             ASSERT_EQ(X.State().OutSnr, Inf) << p;
         }
-        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, Matched);
+        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, fkMatched);
         EXPECT_NE(X.State().OutNoiseMs, 0.0);
         EXPECT_LT(X.State().OutSnr, Inf);
     }
@@ -276,11 +265,11 @@ TEST_F(Engine, MatchedNoiseIsExactlyZeroUntilTheFirstNoiseMeetsTheReference)
 
 TEST_F(Engine, AReferenceBuiltElsewhereDoesNotChangeThisPassesDelay)
 {
-    Run(200, 0.3, Rectangle, Matched);
+    Run(200, 0.3, Rectangle, fkMatched);
     std::array<double, 200> Elsewhere;
     E.StateForTest().Generator->BuildReference(Lfm.Simple, Lfm.Complex, Elsewhere);
-    Run(1, 0.3, Rectangle, Matched);
-    EXPECT_EQ(E.State().Generator->OutputDelay(Matched), 20);
+    Run(1, 0.3, Rectangle, fkMatched);
+    EXPECT_EQ(E.State().Generator->OutputDelay(fkMatched), 20);
     EXPECT_NE(E.State().OutputHist[275], 0.0);
     EXPECT_EQ(E.State().OutputHist[355], 0.0); // never written at the LFM delay
 }
@@ -289,7 +278,7 @@ TEST_F(Engine, OutputPeakInMatchedModeLagsTheNewestOutputByTheDelay)
 {
     int FirstOutput = 0;
     for (int p = 1; p <= 400 && (FirstOutput == 0 || p <= FirstOutput + 20); ++p) {
-        Run(1, 0.0, Rectangle, Matched);
+        Run(1, 0.0, Rectangle, fkMatched);
         if (FirstOutput == 0 && E.State().OutSignalHist[275] != 0)
             FirstOutput = p;
         if (FirstOutput == 0 || p < FirstOutput + 20) {
@@ -309,8 +298,8 @@ TEST_F(Engine, SteadyPeaksOfEachFilter)
     };
     const double k = 0.8;
     const TCase Cases[] = {
-        {Rectangle, Matched, 1.0, 1e-14}, {Barker, Matched, 1.0, 1e-14}, {Lfm, Matched, 4.6293, 5e-5},
-        {Rectangle, RC, (1 - std::pow(k, 20)) / (1 - std::pow(k, 200)), 1e-15},
+        {Rectangle, fkMatched, 1.0, 1e-14}, {Barker, fkMatched, 1.0, 1e-14}, {Lfm, fkMatched, 4.6293, 5e-5},
+        {Rectangle, fkRC, (1 - std::pow(k, 20)) / (1 - std::pow(k, 200)), 1e-15},
     };
     for (const TCase &C : Cases) {
         TExperiment X;
@@ -325,16 +314,16 @@ TEST_F(Engine, PeakWindowForgetsAnOldSignalAfterExactlyTwoHundredPasses)
 {
     int LastOne = 0, p = 0;
     for (; p < 250; ++p) {
-        Run(1, 0.3, Rectangle, RC);
+        Run(1, 0.3, Rectangle, fkRC);
         if (E.State().SignalHist[255] == 1.0)
             LastOne = p;
     }
     E.MarkStatsStale();
     for (; p < LastOne + 200; ++p) {
-        Run(1, 0.3, Rising, RC);
+        Run(1, 0.3, Rising, fkRC);
         ASSERT_EQ(E.State().InPeak, 1.0) << p;
     }
-    Run(1, 0.3, Rising, RC);
+    Run(1, 0.3, Rising, fkRC);
     EXPECT_NEAR(E.State().InPeak, 0.95, 1e-12);
 }
 
@@ -342,11 +331,11 @@ TEST_F(Engine, PassesAllocateNothing)
 {
     // The first pass of each kind may build the generator's and the engine's tables.
     for (TKinds K : {Rectangle, Rising, Falling, Triangle, Lfm, Barker})
-        for (int Filter : {RC, Matched})
+        for (int Filter : {fkRC, fkMatched})
             Run(2, 0.3, K, Filter, true, 17);
     const long Before = Allocations;
     for (TKinds K : {Rectangle, Rising, Falling, Triangle, Lfm, Barker})
-        for (int Filter : {RC, Matched}) {
+        for (int Filter : {fkRC, fkMatched}) {
             E.MarkStatsStale();
             Run(300, 0.3, K, Filter, true, 17);
         }

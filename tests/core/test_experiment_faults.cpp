@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int RC = 0, Matched = 1;
-
 // After a fault: no NaN anywhere, no infinity except in a ratio (which keeps its value when
 // its own division overflows), the accumulators cleared for the next pass.
 void ExpectSound(const TExperiment &E)
@@ -33,7 +31,7 @@ int RunToFault(TExperiment &E, double Sigma, int Filter, int Limit)
 {
     for (int p = 0; p < Limit; ++p) {
         try {
-            E.Pass(Sigma, false, 0, 0, -1, Filter);
+            E.Pass(Sigma, false, 0, skRectangle, ckNone, Filter);
         } catch (const EOverflow &) {
             return p;
         }
@@ -51,17 +49,17 @@ protected:
 
 TEST_F(Faults, NoiseWhoseSquareOverflowsEndsThePassAfterTheHistories)
 {
-    for (int Filter : {RC, Matched}) {
+    for (int Filter : {fkRC, fkMatched}) {
         TExperiment X;
-        X.Pass(1e200, false, 0, -1, 0, Filter); // the restart pass squares nothing
-        EXPECT_THROW(X.Pass(1e200, false, 0, -1, 0, Filter), EOverflow);
+        X.Pass(1e200, false, 0, skNone, ckLfm, Filter); // the restart pass squares nothing
+        EXPECT_THROW(X.Pass(1e200, false, 0, skNone, ckLfm, Filter), EOverflow);
         EXPECT_GT(std::fabs(X.State().NoiseHist[255]), 1e190);
         EXPECT_EQ(X.State().InNoiseMs, 0.0);
         EXPECT_EQ(X.State().AvgCount, 0);
         EXPECT_EQ(X.State().Generator->SampleIndex(), 1); // time did not advance
         ExpectSound(X);
         X.StartRun();
-        EXPECT_THROW(X.Pass(1e200, false, 0, -1, 0, Filter), EOverflow);
+        EXPECT_THROW(X.Pass(1e200, false, 0, skNone, ckLfm, Filter), EOverflow);
         ExpectSound(X);
     }
 }
@@ -79,7 +77,7 @@ TEST_F(Faults, UnstableSectionsOverflow)
         {0.0,
          [](TExperiment &X) {
              EXPECT_EQ(X.State().OutNoiseMs, 0.0);
-             EXPECT_THROW(X.Pass(0.0, false, 0, 0, -1, RC), EOverflow);
+             EXPECT_THROW(X.Pass(0.0, false, 0, skRectangle, ckNone, fkRC), EOverflow);
          }},
         // The square of the filtered noise overflows long before the sections do.
         {0.3, [](TExperiment &X) { EXPECT_GT(X.State().OutNoiseMs, 1e300); }},
@@ -95,27 +93,27 @@ TEST_F(Faults, UnstableSectionsOverflow)
     for (const TCase &C : Cases) {
         TExperiment X;
         X.SetTimeConstant(-5);
-        const int Passes = RunToFault(X, C.Sigma, RC, 10000);
+        const int Passes = RunToFault(X, C.Sigma, fkRC, 10000);
         EXPECT_LT(Passes, 4000) << C.Sigma;
         C.AtFault(X);
         ExpectSound(X);
         // A positive time constant brings sound sections back.
         X.SetTimeConstant(5);
-        EXPECT_EQ(RunToFault(X, C.Sigma, RC, 500), 500) << C.Sigma;
+        EXPECT_EQ(RunToFault(X, C.Sigma, fkRC, 500), 500) << C.Sigma;
     }
 }
 
 TEST_F(Faults, OverflowingCorrelationLeavesTheOutputHistoriesAlone)
 {
-    E.Pass(0.3, false, 0, -1, 0, Matched);
+    E.Pass(0.3, false, 0, skNone, ckLfm, fkMatched);
     std::array<double, 200> Ref;
-    TWaveForm(10, 2000.0, 10.0).BuildReference(-1, 0, Ref);
+    TWaveForm(10, 2000.0, 10.0).BuildReference(skNone, ckLfm, Ref);
     // After the shift entry 56 + i meets Ref[i]: every term positive and near DBL_MAX / 10.
     for (int i = 0; i < 199; ++i)
         E.StateForTest().InputHist[57 + i] = Ref[i] < 0 ? -DBL_MAX : DBL_MAX;
     const auto Out = E.State().OutputHist;
     const int Index = E.State().Generator->SampleIndex();
-    EXPECT_THROW(E.Pass(0.3, false, 0, -1, 0, Matched), EOverflow);
+    EXPECT_THROW(E.Pass(0.3, false, 0, skNone, ckLfm, fkMatched), EOverflow);
     EXPECT_EQ(E.State().OutputHist, Out);
     EXPECT_EQ(E.State().Generator->SampleIndex(), Index);
     EXPECT_EQ(E.State().InputHist[56], DBL_MAX); // the input histories had moved on
@@ -123,7 +121,7 @@ TEST_F(Faults, OverflowingCorrelationLeavesTheOutputHistoriesAlone)
 
 TEST_F(Faults, BadTimeConstantChangesNothing)
 {
-    E.Pass(0.3, false, 0, 0, -1, RC);
+    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
     ASSERT_TRUE(E.State().StatsValid);
     const TIIRFilter *Sections[] = {E.State().InputFilter.get(), E.State().SignalFilter.get(), E.State().NoiseFilter.get()};
     EXPECT_THROW(E.SetTimeConstant(0), EZeroDivide);
@@ -137,7 +135,7 @@ TEST_F(Faults, BadTimeConstantChangesNothing)
 
 TEST_F(Faults, TimeConstantBuildsThreeNewSectionsAndRestartsTheStatistics)
 {
-    E.Pass(0.3, false, 0, 0, -1, RC);
+    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
     E.SetTimeConstant(5);
     const double k = static_cast<double>(std::exp(-1.0L / 5));
     for (const TIIRFilter *F : {E.State().InputFilter.get(), E.State().SignalFilter.get(), E.State().NoiseFilter.get()}) {
@@ -147,20 +145,20 @@ TEST_F(Faults, TimeConstantBuildsThreeNewSectionsAndRestartsTheStatistics)
     EXPECT_FALSE(E.State().StatsValid);
     EXPECT_EQ(E.State().RCPole, 0.8);
     // The new sections filter one sample, then the restart clears them.
-    E.Pass(0.3, false, 0, 0, -1, RC);
+    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
     EXPECT_EQ(E.State().OutSignalHist[255], E.State().SignalFilter->B(0));
     EXPECT_EQ(E.State().SignalFilter->Y(0), 0.0);
 }
 
 TEST_F(Faults, AverageCountIsHeldAtItsLargestValue)
 {
-    E.Pass(0.3, false, 0, 0, -1, RC);
-    E.Pass(0.3, false, 0, 0, -1, RC);
+    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
     constexpr int32_t Max = std::numeric_limits<int32_t>::max();
     for (int32_t n : {Max - 1, Max, Max}) {
         E.StateForTest().AvgCount = n;
         const long double InMs = E.State().InNoiseMs, OutMs = E.State().OutNoiseMs, N = n;
-        E.Pass(0.3, false, 0, 0, -1, RC);
+        E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
         const long double x = E.State().NoiseHist[255], y = E.State().OutNoiseHist[255];
         EXPECT_EQ(E.State().AvgCount, Max);
         EXPECT_EQ(E.State().InNoiseMs, static_cast<double>(x * x / (N + 1) + N / (N + 1) * InMs));

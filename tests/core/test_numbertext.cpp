@@ -8,24 +8,16 @@
 #include <limits>
 #include <string>
 
+#include "DecimalSeparatorScope.h"
 #include "Errors.h"
-#include "NumberSettings.h"
 #include "NumberText.h"
 
 namespace {
 
 class NumberText : public ::testing::TestWithParam<const char *> {
 protected:
-    void SetUp() override { SetDecimalSeparator(GetParam()); }
-    void TearDown() override { SetDecimalSeparator("."); }
-    // The expected text written with a comma, turned into the separator in force.
-    static std::string Local(std::string Text)
-    {
-        const std::size_t At = Text.find(',');
-        if (At != std::string::npos)
-            Text.replace(At, 1, DecimalSeparator());
-        return Text;
-    }
+    TDecimalSeparatorScope Separator{GetParam()};
+    static std::string Local(std::string Text) { return WithDecimalSeparator(std::move(Text)); }
 };
 
 constexpr long double Inf = std::numeric_limits<long double>::infinity();
@@ -167,15 +159,29 @@ TEST_P(NumberText, NoiseSpinnerRoundTrip)
 
 TEST(NumberTextFormat, PointSeparatorGivesPoint)
 {
-    SetDecimalSeparator(".");
+    const TDecimalSeparatorScope Point(".");
     EXPECT_EQ(FormatGeneral(0.3, 4, 4), "0.3");
     EXPECT_THROW(ParseFloatText("0,3"), EConvertError);
+}
+
+TEST(NumberTextSeparator, AnythingButOneCharacterFallsBackToPoint)
+{
+    for (const std::string Good : {",", "\xC2\xB7", "\xD9\xAB", "\xF0\x9F\x98\x80"}) {
+        const TDecimalSeparatorScope Scope(Good);
+        EXPECT_EQ(FormatGeneral(0.5L, 15, 0), "0" + Good + "5");
+        EXPECT_EQ(ParseFloatText("2" + Good + "5"), 2.5L);
+    }
+    for (const std::string Bad : {"", ",,", "\xC2", "\xC2\xA0\xC2\xA0", "\xED\xA0\x80", "\xC0\xAC"}) {
+        const TDecimalSeparatorScope Scope(Bad);
+        EXPECT_EQ(FormatGeneral(0.5L, 15, 0), "0.5") << Bad;
+        EXPECT_EQ(ParseFloatText("2.5"), 2.5L) << Bad;
+    }
 }
 
 TEST(NumberTextFormat, ShortensAsTheEighteenDigitsSay)
 {
     // Against the C library's correctly rounded 18 digits, then half up at P.
-    SetDecimalSeparator(".");
+    const TDecimalSeparatorScope Point(".");
     for (int n = 0; n < 20000; ++n) {
         const long double x = std::ldexp(static_cast<long double>(n * 2654435761u % 1000003u) + 0.5L, n % 120 - 60);
         char Digits[40];

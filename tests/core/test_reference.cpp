@@ -18,12 +18,6 @@ TDest Reference(TWaveForm &w, int32_t Simple, int32_t Complex)
     return d;
 }
 
-bool WorkAreaIsZero(const TWaveForm &w)
-{
-    const auto &r = w.ReferenceWorkArea();
-    return std::all_of(r.begin(), r.end(), [](double v) { return v == 0.0; });
-}
-
 constexpr double Sqrt3 = 1.7320508075688772;
 
 } // namespace
@@ -36,13 +30,13 @@ TEST(Reference, SimpleShapes)
         double (*Value)(int i);
     };
     const Case Cases[] = {
-        {0, [](int) { return 1.0; }},
-        {1, [](int i) { return Sqrt3 * i / 20; }},
-        {2, [](int i) { return Sqrt3 * (1 - i / 20.0); }},
-        {3, [](int i) { return i <= 10 ? Sqrt3 * i / 10 : Sqrt3 * (2 - i / 10.0); }},
+        {skRectangle, [](int) { return 1.0; }},
+        {skRisingRamp, [](int i) { return Sqrt3 * i / 20; }},
+        {skFallingRamp, [](int i) { return Sqrt3 * (1 - i / 20.0); }},
+        {skTriangle, [](int i) { return i <= 10 ? Sqrt3 * i / 10 : Sqrt3 * (2 - i / 10.0); }},
     };
     for (const Case &c : Cases) {
-        const TDest d = Reference(w, c.Kind, -1);
+        const TDest d = Reference(w, c.Kind, ckNone);
         EXPECT_EQ(w.ReferenceLength(), 20);
         for (int i = 0; i < 200; ++i) {
             if (i < 20)
@@ -50,34 +44,33 @@ TEST(Reference, SimpleShapes)
             else
                 EXPECT_EQ(d[i], 0.0) << "kind " << c.Kind << " index " << i;
         }
-        EXPECT_TRUE(WorkAreaIsZero(w));
     }
 }
 
-TEST(Reference, StatedValues)
+TEST(Reference, ValuesToTheLastBitAtTheEndsAndTheApex)
 {
     TWaveForm w(10, 2000.0, 10.0);
-    TDest d = Reference(w, 0, -1);
+    TDest d = Reference(w, skRectangle, ckNone);
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(d[i], 1.0);
 
-    d = Reference(w, 1, -1);
+    d = Reference(w, skRisingRamp, ckNone);
     EXPECT_EQ(d[1], 0.08660254037844387);
     EXPECT_EQ(d[19], 1.6454482671904334);
     EXPECT_EQ(d[20], 0.0);
 
-    d = Reference(w, 2, -1);
+    d = Reference(w, skFallingRamp, ckNone);
     EXPECT_EQ(d[0], Sqrt3);
     EXPECT_EQ(d[19], 0.08660254037844387);
 
-    d = Reference(w, 3, -1);
+    d = Reference(w, skTriangle, ckNone);
     EXPECT_EQ(d[9], 1.5588457268119895);
     // The falling half mirrors the rising half to the last bit.
     EXPECT_EQ(d[11], 1.5588457268119895);
     EXPECT_EQ(d[10], Sqrt3);
     EXPECT_LE(*std::max_element(d.begin(), d.end()), Sqrt3);
 
-    d = Reference(w, -1, 0);
+    d = Reference(w, skNone, ckLfm);
     EXPECT_EQ(w.ReferenceLength(), 100);
     EXPECT_EQ(d[0], 1.0);
     EXPECT_NEAR(d[1], 0.99928947264, 0.5e-11);
@@ -88,8 +81,8 @@ TEST(Reference, StatedValues)
 TEST(Reference, LfmIsThePulseInItsOwnTimeOrder)
 {
     TWaveForm w(10, 2000.0, 10.0);
-    w.GenerateSample(-1, 0, 0.0, false, 0);
-    const TDest d = Reference(w, -1, 0);
+    w.GenerateSample(skNone, ckLfm, 0.0, false, 0);
+    const TDest d = Reference(w, skNone, ckLfm);
     for (int i = 0; i < 200; ++i)
         EXPECT_EQ(d[i], w.Pulse()[i]) << i;
 }
@@ -97,7 +90,7 @@ TEST(Reference, LfmIsThePulseInItsOwnTimeOrder)
 TEST(Reference, Barker)
 {
     TWaveForm w(10, 2000.0, 10.0);
-    const TDest d = Reference(w, -1, 1);
+    const TDest d = Reference(w, skNone, ckBarker);
     EXPECT_EQ(w.ReferenceLength(), 65);
     const int Chips[13] = {1, 1, 1, 1, 1, -1, -1, 1, 1, -1, 1, -1, 1};
     for (int i = 0; i < 200; ++i)
@@ -107,20 +100,19 @@ TEST(Reference, Barker)
 TEST(Reference, RebuiltFromScratchOnEveryCall)
 {
     TWaveForm w(10, 2000.0, 10.0);
-    const TDest Lfm = Reference(w, -1, 0);
-    const TDest Rect = Reference(w, 0, -1);
+    const TDest Lfm = Reference(w, skNone, ckLfm);
+    const TDest Rect = Reference(w, skRectangle, ckNone);
     for (int i = 20; i < 100; ++i)
         EXPECT_EQ(Rect[i], 0.0) << i;
-    EXPECT_EQ(Reference(w, -1, 0), Lfm);
-    EXPECT_EQ(Reference(w, -1, 0), Lfm);
-    EXPECT_TRUE(WorkAreaIsZero(w));
+    EXPECT_EQ(Reference(w, skNone, ckLfm), Lfm);
+    EXPECT_EQ(Reference(w, skNone, ckLfm), Lfm);
 }
 
 TEST(Reference, UnknownComplexKindWritesZerosAndKeepsTheLength)
 {
     TWaveForm w(10, 2000.0, 10.0);
-    Reference(w, -1, 1);
-    const TDest d = Reference(w, -1, 7);
+    Reference(w, skNone, ckBarker);
+    const TDest d = Reference(w, skNone, 7); // no such kind
     EXPECT_EQ(w.ReferenceLength(), 65);
     for (double v : d)
         EXPECT_EQ(v, 0.0);
@@ -129,23 +121,24 @@ TEST(Reference, UnknownComplexKindWritesZerosAndKeepsTheLength)
 TEST(Reference, Gains)
 {
     const TWaveForm w(10, 2000.0, 10.0);
-    EXPECT_EQ(w.ReferenceGain(-1), 10.0);
-    EXPECT_EQ(w.ReferenceGain(0), 17.88854381999832);
-    EXPECT_EQ(w.ReferenceGain(1), 3.0769230769230769);
+    EXPECT_EQ(w.ReferenceGain(ckNone), 10.0);
+    EXPECT_EQ(w.ReferenceGain(ckLfm), 17.88854381999832);
+    EXPECT_EQ(w.ReferenceGain(ckBarker), 3.0769230769230769);
 }
 
 TEST(Reference, OutputDelay)
 {
     TWaveForm w(10, 2000.0, 10.0);
-    EXPECT_EQ(w.OutputDelay(0), 0);
-    EXPECT_EQ(w.OutputDelay(1), 0);
+    EXPECT_EQ(w.OutputDelay(fkRC), 0);
+    EXPECT_EQ(w.OutputDelay(fkMatched), 0);
     const struct {
         int32_t Simple, Complex, Length;
-    } Cases[] = {{0, -1, 20}, {1, -1, 20}, {2, -1, 20}, {3, -1, 20}, {-1, 0, 100}, {-1, 1, 65}};
+    } Cases[] = {{skRectangle, ckNone, 20}, {skRisingRamp, ckNone, 20}, {skFallingRamp, ckNone, 20},
+                 {skTriangle, ckNone, 20},  {skNone, ckLfm, 100},     {skNone, ckBarker, 65}};
     for (const auto &c : Cases) {
         Reference(w, c.Simple, c.Complex);
-        EXPECT_EQ(w.OutputDelay(1), c.Length);
-        EXPECT_EQ(w.OutputDelay(0), 0);
+        EXPECT_EQ(w.OutputDelay(fkMatched), c.Length);
+        EXPECT_EQ(w.OutputDelay(fkRC), 0);
     }
 }
 
@@ -157,7 +150,7 @@ TEST(Reference, CorrelationOfOneWholePulse)
     const struct {
         int32_t Simple, Complex;
         double Expected, Tolerance;
-    } Cases[] = {{0, -1, 1.0, 1e-14}, {-1, 1, 1.0, 1e-14}, {-1, 0, 4.6293, 0.5e-4}};
+    } Cases[] = {{skRectangle, ckNone, 1.0, 1e-14}, {skNone, ckBarker, 1.0, 1e-14}, {skNone, ckLfm, 4.6293, 0.5e-4}};
     for (const auto &c : Cases) {
         const TDest d = Reference(w, c.Simple, c.Complex);
         const double g = w.ReferenceGain(c.Complex);
@@ -166,7 +159,7 @@ TEST(Reference, CorrelationOfOneWholePulse)
             Sum += d[i] * d[i] / 200 * g;
         EXPECT_NEAR(Sum, c.Expected, c.Tolerance) << c.Simple << " " << c.Complex;
     }
-    const TDest Lfm = Reference(w, -1, 0);
+    const TDest Lfm = Reference(w, skNone, ckLfm);
     double Energy = 0;
     for (double v : Lfm)
         Energy += v * v;

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "NumberSettings.h"
+#include "DecimalSeparatorScope.h"
 #include "NumberText.h"
 
 namespace {
@@ -17,15 +17,8 @@ using Limits = std::numeric_limits<long double>;
 
 class ParseTinyValues : public ::testing::TestWithParam<const char *> {
 protected:
-    void SetUp() override { SetDecimalSeparator(GetParam()); }
-    void TearDown() override { SetDecimalSeparator("."); }
-    // The text with "," standing for the separator in force.
-    static std::string Local(std::string Text)
-    {
-        if (const auto At = Text.find(','); At != std::string::npos)
-            Text.replace(At, 1, DecimalSeparator());
-        return Text;
-    }
+    TDecimalSeparatorScope Separator{GetParam()};
+    static std::string Local(std::string Text) { return WithDecimalSeparator(std::move(Text)); }
 };
 
 } // namespace

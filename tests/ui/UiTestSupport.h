@@ -4,10 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-#include <string>
-
+#include "DecimalSeparatorScope.h"
 #include "ErrorBox.h"
-#include "NumberSettings.h"
 
 // Captures every error box shown while it lives.
 class TBoxCapture {
@@ -25,19 +23,4 @@ public:
 
     QStringList Captions;
     QStringList Texts;
-};
-
-// Sets the decimal separator for one test and restores the one before.
-class TDecimalSeparatorScope {
-public:
-    explicit TDecimalSeparatorScope(const std::string &Separator) : FSaved(DecimalSeparator())
-    {
-        SetDecimalSeparator(Separator);
-    }
-    ~TDecimalSeparatorScope() { SetDecimalSeparator(FSaved); }
-    TDecimalSeparatorScope(const TDecimalSeparatorScope &) = delete;
-    TDecimalSeparatorScope &operator=(const TDecimalSeparatorScope &) = delete;
-
-private:
-    std::string FSaved;
 };

@@ -138,14 +138,13 @@ TEST_F(RegionalSettingsTest, ChangeNoticeRereadsTheSeparatorsForNumbersAndCharts
     QCoreApplication::sendEvent(QCoreApplication::instance(), &notice);
     EXPECT_EQ(DecimalSeparator(), ",");
     EXPECT_EQ(ChartDecimalSeparator(), ",");
-    EXPECT_EQ(ThousandSeparator(), QLocale(QLocale::Russian, QLocale::Russia).groupSeparator().toStdString());
-    EXPECT_EQ(ChartThousandSeparator(), ThousandSeparator());
+    EXPECT_EQ(ChartThousandSeparator(), QLocale(QLocale::Russian, QLocale::Russia).groupSeparator().toStdString());
     EXPECT_EQ(FormatGeneral(0.3L, 4, 4), "0,3");
 
     Source = QLocale(QLocale::English, QLocale::UnitedStates);
     QCoreApplication::sendEvent(QCoreApplication::instance(), &notice);
     EXPECT_EQ(DecimalSeparator(), ".");
-    EXPECT_EQ(ThousandSeparator(), ",");
+    EXPECT_EQ(ChartThousandSeparator(), ",");
     EXPECT_EQ(ChartDecimalSeparator(), ".");
     EXPECT_EQ(FormatGeneral(0.3L, 4, 4), "0.3");
 }
@@ -154,10 +153,10 @@ TEST_F(RegionalSettingsTest, GermanAndSwissSettings)
 {
     ApplyNumberSeparators(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(DecimalSeparator(), ",");
-    EXPECT_EQ(ThousandSeparator(), ".");
+    EXPECT_EQ(ChartThousandSeparator(), ".");
     ApplyNumberSeparators(QLocale(QLocale::German, QLocale::Switzerland));
     EXPECT_EQ(DecimalSeparator(), ".");
-    EXPECT_EQ(ChartThousandSeparator(), ThousandSeparator());
+    EXPECT_EQ(ChartThousandSeparator(), QLocale(QLocale::German, QLocale::Switzerland).groupSeparator().toStdString());
 }
 
 } // namespace

@@ -260,7 +260,7 @@ TEST(ProgressBarTest, EveryChangeOfPositionIsDrawnAsAContinuousFill)
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         bar->SetPosition(b.Max + 1);
-        QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) >= b.Width - 4; }, 1000);
+        static_cast<void>(QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) >= b.Width - 4; }, 1000));
         const int inner = ShownFillWidth(window, *bar);
         EXPECT_GE(inner, b.Width - 4);
         EXPECT_LE(inner, b.Width);
@@ -269,7 +269,7 @@ TEST(ProgressBarTest, EveryChangeOfPositionIsDrawnAsAContinuousFill)
                 bar->SetPosition(position);
                 const double share = std::clamp(static_cast<double>(position) / b.Max, 0.0, 1.0);
                 // The repaint comes with the window's next frame; a bar that skips it times out.
-                QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) == std::lround(share * inner); }, 1000);
+                static_cast<void>(QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) == std::lround(share * inner); }, 1000));
                 EXPECT_EQ(ShownFillWidth(window, *bar), std::lround(share * inner))
                     << b.Width << "x" << b.Height << " max " << b.Max << " at " << position;
             }

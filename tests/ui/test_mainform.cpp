@@ -124,39 +124,83 @@ QString Q(const std::string &s)
     return QString::fromStdString(s);
 }
 
-TEST_F(MainFormTest, StoredLayoutPlacesEveryControlByName)
+// The windowed controls of one parent: everything but the caption labels, which are drawn
+// on the parent's surface below them.
+QList<QWidget *> WindowedChildren(QWidget *Parent)
+{
+    QList<QWidget *> result;
+    for (QWidget *w : Parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!qobject_cast<TCaptionLabel *>(w))
+            result << w;
+    return result;
+}
+
+std::string Name(const QWidget *w)
+{
+    return w->objectName().toStdString();
+}
+
+TEST_F(MainFormTest, StoredLayoutKeepsEveryControlInItsPlace)
 {
     EXPECT_EQ(Form->windowTitle(), "Оптимальная фильтрация сигналов");
     EXPECT_EQ(Form->pos(), QPoint(194, 132));
     EXPECT_EQ(Form->palette().color(QPalette::Window), QColor(166, 202, 240));
     const struct {
-        const char *Name;
-        QRect Rect;
-    } controls[] = {
-        {"RadioGroup1", {7, 4, 290, 133}},   {"Chart1", {304, 8, 401, 240}},      {"Chart2", {304, 248, 401, 241}},
-        {"Button1", {16, 680, 121, 33}},     {"Button2", {152, 680, 121, 33}},    {"Edit1", {200, 527, 73, 32}},
-        {"Chart3", {304, 488, 401, 241}},    {"UpDown1", {273, 527, 16, 32}},     {"RadioGroup2", {7, 407, 290, 82}},
-        {"RadioGroup3", {7, 140, 290, 93}},  {"Edit2", {200, 368, 73, 32}},       {"UpDown2", {272, 368, 16, 32}},
-        {"Edit3", {200, 304, 73, 32}},       {"UpDown3", {273, 304, 16, 32}},     {"CheckBox1", {15, 245, 370, 20}},
-        {"GroupBox1", {712, 248, 297, 233}}, {"Label9", {200, 72, 65, 25}},       {"Label11", {200, 104, 65, 25}},
-        {"Label13", {200, 136, 65, 25}},     {"ProgressBar1", {200, 176, 66, 14}}, {"GroupBox2", {712, 488, 297, 241}},
-        {"Label1", {192, 64, 65, 25}},       {"Label3", {192, 96, 65, 25}},       {"Label5", {192, 128, 65, 25}},
-        {"Label21", {192, 176, 66, 25}},     {"ProgressBar2", {192, 152, 66, 13}}, {"ProgressBar3", {192, 200, 66, 13}},
+        QWidget *Parent;
+        QStringList Names;
+    } families[] = {
+        {Form.get(),
+         {"Label7", "Label15", "Label16", "RadioGroup1", "Chart1", "Chart2", "Button1", "Button2", "Edit1", "Chart3",
+          "UpDown1", "RadioGroup2", "RadioGroup3", "Edit2", "UpDown2", "Edit3", "UpDown3", "CheckBox1", "GroupBox1",
+          "GroupBox2"}},
+        {Form->GroupBox1, {"Label10", "Label9", "Label11", "Label12", "Label13", "Label14", "ProgressBar1"}},
+        {Form->GroupBox2,
+         {"Label2", "Label1", "Label3", "Label4", "Label5", "Label6", "Label20", "Label21", "ProgressBar2",
+          "ProgressBar3"}},
     };
-    for (const auto &c : controls) {
-        auto *w = Form->findChild<QWidget *>(c.Name);
-        ASSERT_NE(w, nullptr) << c.Name;
-        EXPECT_EQ(w->geometry(), c.Rect) << c.Name;
+    for (const auto &f : families) {
+        QStringList children;
+        for (QWidget *w : f.Parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            children << w->objectName();
+        for (const QString &name : f.Names)
+            EXPECT_TRUE(children.contains(name)) << name.toStdString() << " in " << Name(f.Parent);
+        // Every control lies wholly inside its parent.
+        const QRect inside(QPoint(0, 0), f.Parent->size());
+        for (QWidget *w : f.Parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(inside.contains(w->geometry())) << Name(w) << " in " << Name(f.Parent);
+        // Windowed controls meet at most along one line of pixels; only the copy check box,
+        // wider than its column, reaches over the charts.
+        const QList<QWidget *> windowed = WindowedChildren(f.Parent);
+        for (qsizetype i = 0; i < windowed.size(); ++i)
+            for (qsizetype j = i + 1; j < windowed.size(); ++j) {
+                const QRect common = windowed[i]->geometry() & windowed[j]->geometry();
+                if (common.isEmpty() || common.width() <= 1 || common.height() <= 1)
+                    continue;
+                const bool reach = windowed[i] == Form->CheckBox1 || windowed[j] == Form->CheckBox1;
+                EXPECT_TRUE(reach) << Name(windowed[i]) << " overlaps " << Name(windowed[j]);
+                if (reach) {
+                    QWidget *top = Form->childAt(common.center());
+                    EXPECT_TRUE(top == Form->CheckBox1 || Form->CheckBox1->isAncestorOf(top))
+                        << "the check box lies below " << Name(windowed[i] == Form->CheckBox1 ? windowed[j] : windowed[i]);
+                }
+            }
     }
-    for (const char *name : {"Label7", "Label15", "Label16", "Label10", "Label12", "Label14", "Label2", "Label4",
-                             "Label6", "Label20"})
-        EXPECT_NE(Form->findChild<TCaptionLabel *>(name), nullptr) << name;
+    // Each spinner sits at the right edge of its box, as tall as the box.
+    for (const auto &[edit, upDown] : {std::pair{Form->Edit1, Form->UpDown1}, std::pair{Form->Edit2, Form->UpDown2},
+                                       std::pair{Form->Edit3, Form->UpDown3}}) {
+        EXPECT_LE(std::abs(upDown->x() - (edit->x() + edit->width())), 1) << Name(upDown);
+        EXPECT_EQ(upDown->y(), edit->y()) << Name(upDown);
+        EXPECT_EQ(upDown->height(), edit->height()) << Name(upDown);
+    }
     EXPECT_EQ(Form->findChild<TTimer *>("Timer1"), Form->Timer1);
-    EXPECT_EQ(Form->Label10->parent(), Form->GroupBox1);
-    EXPECT_EQ(Form->Label20->parent(), Form->GroupBox2);
     // Resizing moves nothing.
+    QList<QRect> before;
+    const QList<QWidget *> all = Form->findChildren<QWidget *>();
+    for (QWidget *w : all)
+        before << w->geometry();
     Form->resize(1200, 900);
-    EXPECT_EQ(Form->Chart3->geometry(), QRect(304, 488, 401, 241));
+    for (qsizetype i = 0; i < all.size(); ++i)
+        EXPECT_EQ(all[i]->geometry(), before[i]) << Name(all[i]);
 }
 
 TEST_F(MainFormTest, StartUpState)

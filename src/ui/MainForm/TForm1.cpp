@@ -379,7 +379,7 @@ void TForm1::RadioGroup2Click(QObject *)
 void TForm1::RadioGroup3Click(QObject *)
 {
     Engine->MarkStatsStale();
-    RadioGroup1->SetItemIndex(-1);
+    RadioGroup1->SetItemIndex(skNone);
 }
 
 void TForm1::closeEvent(QCloseEvent *Event)

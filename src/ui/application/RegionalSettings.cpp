@@ -2,15 +2,15 @@
 
 #include "ChartNumberFormat.h"
 #include "NumberSettings.h"
+#include "Utf8.h"
 
 namespace {
 std::function<QLocale()> GSource;
 
 std::string OneCharacter(const QString &Text, const char *Fallback)
 {
-    // One user-perceived character; a surrogate pair counts as one.
-    const bool single = Text.size() == 1 || (Text.size() == 2 && Text.at(0).isHighSurrogate());
-    return single ? Text.toStdString() : std::string(Fallback);
+    const std::string Utf8 = Text.toStdString();
+    return IsOneUtf8Character(Utf8) ? Utf8 : std::string(Fallback);
 }
 } // namespace
 
@@ -19,7 +19,6 @@ void ApplyNumberSeparators(const QLocale &Locale)
     const std::string decimal = OneCharacter(Locale.decimalPoint(), ".");
     const std::string thousands = OneCharacter(Locale.groupSeparator(), ",");
     SetDecimalSeparator(decimal);
-    SetThousandSeparator(thousands);
     SetChartNumberSeparators(decimal, thousands);
 }
 

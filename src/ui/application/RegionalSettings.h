@@ -1,13 +1,15 @@
 #pragma once
-// The user's regional number settings: the decimal and thousands separators that the number
-// texts and the chart labels use, read at start-up and again on the system's change notice.
+// The user's regional number settings: the decimal separator of the number texts and the
+// decimal and thousands separators of the chart labels, read at start-up and again on the
+// system's change notice.
 
 #include <QLocale>
 
 #include <functional>
 
-// Hands the separators of Locale to the number texts and to the charts; a separator that is
-// not exactly one character falls back to "." (decimal) or "," (thousands).
+// Hands the decimal separator of Locale to the number texts and both separators to the
+// charts; a separator that is not exactly one character falls back to "." (decimal) or ","
+// (thousands).
 void ApplyNumberSeparators(const QLocale &Locale);
 
 // Reads the regional settings afresh and applies them.

@@ -29,7 +29,6 @@ bool TApplication::event(QEvent *Event)
     if (Event->type() == QEvent::LocaleChange) {
         std::setlocale(LC_NUMERIC, "C");
         ReadRegionalSettings();
-        emit RegionalSettingsChanged();
         // The chart labels follow the new separators at their next paint.
         for (QWidget *w : topLevelWidgets())
             w->update();

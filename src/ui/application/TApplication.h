@@ -9,10 +9,6 @@ class TApplication : public QApplication {
 public:
     TApplication(int &argc, char **argv);
 
-signals:
-    // The regional settings were read afresh; number texts shown from now on follow them.
-    void RegionalSettingsChanged();
-
 protected:
     bool event(QEvent *Event) override;
 };

@@ -27,7 +27,6 @@ public:
     int16_t Max() const { return FMax; }
     void SetRange(int16_t Min, int16_t Max);
     int16_t Increment() const { return FIncrement; }
-    void SetIncrement(int16_t Increment) { FIncrement = Increment; }
 
     TEdit *Associate() const { return FAssociate; }
     void SetAssociate(TEdit *Edit);
