@@ -21,10 +21,10 @@ void BM_Pass(benchmark::State &State, int SimpleKind, int ComplexKind, int Filte
 
 } // namespace
 
-BENCHMARK_CAPTURE(BM_Pass, RC_Rectangle, 0, -1, 0);
-BENCHMARK_CAPTURE(BM_Pass, RC_Lfm, -1, 0, 0);
-BENCHMARK_CAPTURE(BM_Pass, RC_Barker, -1, 1, 0);
-BENCHMARK_CAPTURE(BM_Pass, Matched_Rectangle, 0, -1, 1);
-BENCHMARK_CAPTURE(BM_Pass, Matched_Triangle, 3, -1, 1);
-BENCHMARK_CAPTURE(BM_Pass, Matched_Lfm, -1, 0, 1);
-BENCHMARK_CAPTURE(BM_Pass, Matched_Barker, -1, 1, 1);
+BENCHMARK_CAPTURE(BM_Pass, RC_Rectangle, skRectangle, ckNone, fkRC);
+BENCHMARK_CAPTURE(BM_Pass, RC_Lfm, skNone, ckLfm, fkRC);
+BENCHMARK_CAPTURE(BM_Pass, RC_Barker, skNone, ckBarker, fkRC);
+BENCHMARK_CAPTURE(BM_Pass, Matched_Rectangle, skRectangle, ckNone, fkMatched);
+BENCHMARK_CAPTURE(BM_Pass, Matched_Triangle, skTriangle, ckNone, fkMatched);
+BENCHMARK_CAPTURE(BM_Pass, Matched_Lfm, skNone, ckLfm, fkMatched);
+BENCHMARK_CAPTURE(BM_Pass, Matched_Barker, skNone, ckBarker, fkMatched);

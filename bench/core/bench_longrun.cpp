@@ -27,8 +27,9 @@ struct TSetting {
 
 // What a student clicks through in an afternoon: the four simple pulses, then both complex
 // pulses with the delayed copy.
-constexpr TSetting Settings[] = {{0, -1, false}, {1, -1, false}, {2, -1, false},
-                                 {3, -1, false}, {-1, 0, true},  {-1, 1, true}};
+constexpr TSetting Settings[] = {{skRectangle, ckNone, false},   {skRisingRamp, ckNone, false},
+                                 {skFallingRamp, ckNone, false}, {skTriangle, ckNone, false},
+                                 {skNone, ckLfm, true},          {skNone, ckBarker, true}};
 
 // A figure is a number; a ratio may be +infinity only while its noise figure is zero.
 bool FiguresSound(const TExperiment &E)
@@ -59,7 +60,7 @@ void BM_LongRun(benchmark::State &State, int FilterKind)
         long MaxKiB = StartKiB;
         const long long StartAllocations = GAllocations;
         long long Unsound = 0, FirstUnsound = -1;
-        std::printf("%s filter: resident memory at the start %ld KiB\n", FilterKind == 0 ? "RC" : "matched", StartKiB);
+        std::printf("%s filter: resident memory at the start %ld KiB\n", FilterKind == fkRC ? "RC" : "matched", StartKiB);
         try {
             for (long long p = 0; p < Passes; ++p) {
                 const TSetting &s = Settings[(p / SettingLength) % std::size(Settings)];
@@ -83,7 +84,7 @@ void BM_LongRun(benchmark::State &State, int FilterKind)
         const long long Allocations = GAllocations - StartAllocations;
         std::printf("%s filter: resident memory at the end %ld KiB (peak %ld KiB), %lld allocations, "
                     "%lld passes with a figure that is not a number\n",
-                    FilterKind == 0 ? "RC" : "matched", EndKiB, MaxKiB, Allocations, Unsound);
+                    FilterKind == fkRC ? "RC" : "matched", EndKiB, MaxKiB, Allocations, Unsound);
         State.counters["rss_start_KiB"] = static_cast<double>(StartKiB);
         State.counters["rss_end_KiB"] = static_cast<double>(EndKiB);
         State.counters["rss_peak_KiB"] = static_cast<double>(MaxKiB);

@@ -37,7 +37,7 @@
 
 namespace {
 
-enum TMode { RC = 0, Matched = 1 };
+enum TMode { RC = fkRC, Matched = fkMatched };
 
 void RunEventLoopFor(int Milliseconds)
 {
@@ -59,8 +59,8 @@ std::unique_ptr<TForm1> MakeWindow(TMode Mode)
     auto form = std::make_unique<TForm1>();
     form->show();
     if (Mode == Matched) {
-        ClickItem(form->RadioGroup3, 1);
-        ClickItem(form->RadioGroup2, 1);
+        ClickItem(form->RadioGroup3, ckBarker);
+        ClickItem(form->RadioGroup2, fkMatched);
     }
     return form;
 }
@@ -72,8 +72,8 @@ void BM_BareEngine(benchmark::State &State)
     auto engine = std::make_unique<TExperiment>();
     engine->SetTimeConstant(5);
     engine->StartRun();
-    const int simple = mode == Matched ? -1 : 0;
-    const int complex = mode == Matched ? 1 : -1;
+    const int simple = mode == Matched ? skNone : skRectangle;
+    const int complex = mode == Matched ? ckBarker : ckNone;
     for (int i = 0; i < 1000; ++i)
         engine->Pass(0.3, false, 0, simple, complex, mode);
     // The same processor state as the window's passes start from.

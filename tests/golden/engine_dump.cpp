@@ -99,13 +99,13 @@ int main()
     const double Sigmas[] = {0.0, 0.3, 1.0, 1e150, 1e300};
     const struct { bool Copy; int32_t Delay; } Copies[] = {{false, 0}, {true, 0}, {true, 7}, {true, 100}, {true, 250}};
     std::vector<Scenario> All;
-    for (int32_t f = 0; f <= 1; ++f)
-        for (int32_t c = -1; c <= 1; ++c)
-            for (int32_t k = 0; k <= 3; ++k)
+    for (int32_t f = fkRC; f <= fkMatched; ++f)
+        for (int32_t c = ckNone; c <= ckBarker; ++c)
+            for (int32_t k = skRectangle; k <= skTriangle; ++k)
                 for (const auto &cp : Copies)
                     All.push_back({Sigmas[All.size() % 5], cp.Copy, cp.Delay, k, c, f, 420});
     for (double s : Sigmas)
-        All.push_back({s, true, 30, 3, 0, 1, 700});
+        All.push_back({s, true, 30, skTriangle, ckLfm, fkMatched, 700});
     int Id = 0;
     for (const Scenario &s : All)
         Run(Id++, s);

@@ -450,7 +450,7 @@ TEST_F(MainFormTest, StoppedRunShowsTheBareEnginesFigures)
     auto bare = BareEngine();
     bare->StartRun();
     for (int i = 0; i < 700; ++i)
-        bare->Pass(0.3, false, 0, 0, -1, 0);
+        bare->Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
     ExpectSameState(Form->EngineState(), bare->State());
 
     Form->Timer1Timer(Form->Timer1);
@@ -481,7 +481,7 @@ TEST_F(MainFormTest, MatchedFilterRunWithTheBarkerCode)
     auto bare = BareEngine();
     bare->StartRun();
     for (int i = 0; i < 450; ++i)
-        bare->Pass(0.3, true, 20, -1, 1, 1);
+        bare->Pass(0.3, true, 20, skNone, ckBarker, fkMatched);
     ExpectSameState(Form->EngineState(), bare->State());
 }
 
@@ -505,7 +505,7 @@ TEST_F(MainFormTest, StopThenStartAndStartDuringARunRestartTheAveraging)
     for (int n : {300, 200, 150}) {
         bare->StartRun();
         for (int i = 0; i < n; ++i)
-            bare->Pass(0.3, false, 0, 0, -1, 0);
+            bare->Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
     }
     ExpectSameState(Form->EngineState(), bare->State());
     EXPECT_EQ(Form->EngineState().AvgCount, 150);
