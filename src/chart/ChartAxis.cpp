@@ -202,7 +202,8 @@ bool TChartAxis::PixelFits(double Value) const
     if (FRangeSpan == 0)
         return true;
     const double t = static_cast<double>((static_cast<long double>(Value) - FRangeMin) * FPixelLength / FRangeSpan);
-    return std::fabs(t) < MaxPixelOffset;
+    // A range that is no number puts every value in the middle, which is a position too.
+    return !(std::fabs(t) >= MaxPixelOffset);
 }
 
 double TChartAxis::PixelToValue(int Pixel) const

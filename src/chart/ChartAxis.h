@@ -104,7 +104,7 @@ public:
     // The unrounded position of a finite value, however far outside the axis it lies; for
     // drawing the part of a line that crosses the plot between two far-out points.
     long double ValueToPixelExact(double Value) const;
-    // True when ValueToPixel gives the value's own position rather than the middle.
+    // False for a value too far out for a pixel of its own (ValueToPixel then gives the middle).
     bool PixelFits(double Value) const;
     // The value at a pixel along the axis (the inverse of ValueToPixel up to rounding).
     double PixelToValue(int Pixel) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -389,3 +390,35 @@ TEST_F(TPanelFixture, ATinyPanelStillLaysOutAndDraws)
     EXPECT_GT(plot.Bottom, plot.Top);
 }
 } // namespace
+
+// An automatic axis whose range is no number (a NaN first value, or an infinite end) maps
+// every value to its middle: the finite points draw a line along the middle row, broken at
+// the values that are no number, and the axis has no labels.
+TEST_F(TPanelFixture, ANonFiniteAutomaticRangeDrawsAlongTheMiddle)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        std::vector<double> values;
+        std::vector<std::size_t> runs;
+    } cases[] = {
+        {{std::nan(""), 1, 2, 3}, {3}},
+        {{0, -inf, 1, 2}, {2}},
+    };
+    series = panel.AddLineSeries();
+    for (const auto &c : cases) {
+        series->RemoveAllPoints();
+        for (double v : c.values)
+            series->AppendValue(v);
+        Paint();
+        Paint();
+        const int middle = panel.LeftAxis().CenterPixel();
+        std::vector<std::size_t> runs;
+        for (const auto &run : canvas.Polylines) {
+            runs.push_back(run.size());
+            for (const auto &p : run)
+                EXPECT_EQ(p.Y, middle) << c.values[0] << " " << c.values[1];
+        }
+        EXPECT_EQ(runs, c.runs) << c.values[0] << " " << c.values[1];
+        EXPECT_TRUE(canvas.TextsIn(TTextAlign::Right).empty()) << c.values[0] << " " << c.values[1];
+    }
+}
