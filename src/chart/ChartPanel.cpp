@@ -5,11 +5,23 @@
 #include "ChartLayout.h"
 #include "ChartRounding.h"
 
-TChartPanel::TChartPanel()
+namespace {
+TChartRect Inset(const TChartRect &r, int d)
 {
-    FLeftAxis.SetOnChange([this] { RequestRepaint(); });
-    FBottomAxis.SetOnChange([this] { RequestRepaint(); });
+    return {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d};
 }
+
+// A 1-pixel edge: one colour along the top and left, the other along the bottom and right.
+void DrawEdge(TChartCanvas &Canvas, const TChartRect &r, TColor TopLeft, TColor BottomRight)
+{
+    Canvas.FillRect({r.Left, r.Top, r.Right - 1, r.Top + 1}, TopLeft);
+    Canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom - 1}, TopLeft);
+    Canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom}, BottomRight);
+    Canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom}, BottomRight);
+}
+} // namespace
+
+TChartPanel::TChartPanel() = default;
 
 TChartPanel::~TChartPanel()
 {
@@ -23,10 +35,24 @@ void TChartPanel::RequestRepaint() const
         FOnRepaint();
 }
 
+TChartSizes TChartPanel::Sizes() const
+{
+    return {Title.Font.PixelSize, FLeftDraw.LabelsFont.PixelSize, FLeftDraw.TickLength, FLeftDraw.MinorTickLength};
+}
+
+void TChartPanel::SetSizes(const TChartSizes &Sizes)
+{
+    Title.Font.PixelSize = Sizes.TitleFont;
+    for (TScaleDraw *d : {&FLeftDraw, &FBottomDraw}) {
+        d->LabelsFont.PixelSize = Sizes.LabelsFont;
+        d->TickLength = Sizes.TickLength;
+        d->MinorTickLength = Sizes.MinorTickLength;
+    }
+}
+
 TLineSeries *TChartPanel::AddLineSeries()
 {
     auto series = std::make_unique<TLineSeries>();
-    series->SetSeriesColor(clRed);
     series->SetRepaintHandler([this] { RequestRepaint(); });
     TLineSeries *raw = series.get();
     FSeries.push_back(std::move(series));
@@ -34,25 +60,20 @@ TLineSeries *TChartPanel::AddLineSeries()
     return raw;
 }
 
-bool TChartPanel::AxisShown(const TChartAxis &) const
+// Every series is attached to both axes, so both show while any series is active.
+bool TChartPanel::AxesShown() const
 {
-    // Every series is attached to both axes, so an axis shows while any series is active.
-    if (!AxisVisible)
-        return false;
-    for (const auto &s : FSeries)
-        if (s->Active())
-            return true;
-    return false;
+    return std::any_of(FSeries.begin(), FSeries.end(), [](const auto &s) { return s->Active(); });
 }
 
-std::pair<double, double> TChartPanel::DataRange(const TChartAxis &Axis) const
+std::pair<double, double> TChartPanel::DataRange(bool XValues) const
 {
     bool any = false;
     double lo = 0, hi = 0;
     for (const auto &s : FSeries) {
         if (!s->Active() || s->Count() == 0)
             continue;
-        const TChartValueList &list = Axis.Horizontal() ? s->XValues() : s->YValues();
+        const TChartValueList &list = XValues ? s->XValues() : s->YValues();
         const double mn = list.MinValue(), mx = list.MaxValue();
         if (!any) {
             lo = mn;
@@ -68,48 +89,9 @@ std::pair<double, double> TChartPanel::DataRange(const TChartAxis &Axis) const
     return {lo, hi};
 }
 
-TChartRect TChartPanel::ClientRect(const TChartRect &Outer) const
-{
-    if (BorderStyle != TPanelBorder::bsSingle)
-        return Outer;
-    return {Outer.Left + BorderWidth, Outer.Top + BorderWidth, Outer.Right - BorderWidth, Outer.Bottom - BorderWidth};
-}
-
-// The sunken edge of a window: shadow over dark shadow at the top and left, highlight over
-// light at the bottom and right.
-void TChartPanel::DrawBorder(TChartCanvas &Canvas, const TChartRect &Outer) const
-{
-    if (BorderStyle != TPanelBorder::bsSingle)
-        return;
-    auto ring = [&](const TChartRect &r, TColor topLeft, TColor bottomRight) {
-        Canvas.FillRect({r.Left, r.Top, r.Right - 1, r.Top + 1}, topLeft);
-        Canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom - 1}, topLeft);
-        Canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom}, bottomRight);
-        Canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom}, bottomRight);
-    };
-    ring(Outer, clBtnShadow, clBtnHighlight);
-    ring({Outer.Left + 1, Outer.Top + 1, Outer.Right - 1, Outer.Bottom - 1}, cl3DDkShadow, cl3DLight);
-}
-
-void TChartPanel::DrawBevel(TChartCanvas &Canvas, const TChartRect &Bounds) const
-{
-    if (BevelOuter == TPanelBevel::bvNone)
-        return;
-    const TColor light = BevelOuter == TPanelBevel::bvRaised ? clBtnHighlight : clBtnShadow;
-    const TColor dark = BevelOuter == TPanelBevel::bvRaised ? clBtnShadow : clBtnHighlight;
-    TChartRect r = Bounds;
-    for (int i = 0; i < BevelWidth && r.Width() > 1 && r.Height() > 1; ++i) {
-        Canvas.FillRect({r.Left, r.Top, r.Right - 1, r.Top + 1}, light);
-        Canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom - 1}, light);
-        Canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom}, dark);
-        Canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom}, dark);
-        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-    }
-}
-
 void TChartPanel::DrawTitle(TChartCanvas &Canvas, const TChartRect &Bounds)
 {
-    if (!Title.Visible || Title.Text.empty())
+    if (Title.Text.empty())
         return;
     const int h = Canvas.TextHeight(Title.Font, "W");
     int y = FPlot.Top;
@@ -124,10 +106,13 @@ void TChartPanel::DrawTitle(TChartCanvas &Canvas, const TChartRect &Bounds)
 
 void TChartPanel::Draw(TChartCanvas &Canvas, const TChartRect &Outer)
 {
-    DrawBorder(Canvas, Outer);
-    const TChartRect bounds = ClientRect(Outer);
+    // The sunken window edge, then the panel's face with its raised bevel.
+    DrawEdge(Canvas, Outer, clBtnShadow, clBtnHighlight);
+    DrawEdge(Canvas, Inset(Outer, 1), cl3DDkShadow, cl3DLight);
+    const TChartRect bounds = Inset(Outer, BorderWidth);
     Canvas.FillRect(bounds, Color);
-    DrawBevel(Canvas, bounds);
+    if (bounds.Width() > 1 && bounds.Height() > 1)
+        DrawEdge(Canvas, bounds, clBtnHighlight, clBtnShadow);
 
     const int w = bounds.Width(), h = bounds.Height();
     using labchart::MulDiv;
@@ -137,42 +122,35 @@ void TChartPanel::Draw(TChartCanvas &Canvas, const TChartRect &Outer)
 
     DrawTitle(Canvas, bounds);
 
-    const bool bottomShown = AxisShown(FBottomAxis) && FBottomAxis.Visible();
-    const bool leftShown = AxisShown(FLeftAxis) && FLeftAxis.Visible();
-    const auto [xMin, xMax] = DataRange(FBottomAxis);
-    FBottomAxis.CalcRange(xMin, xMax);
-    const auto [yMin, yMax] = DataRange(FLeftAxis);
-    FLeftAxis.CalcRange(yMin, yMax);
-    if (bottomShown)
-        FBottomAxis.ReserveZone(FPlot, bounds, Canvas);
-    if (leftShown)
-        FLeftAxis.ReserveZone(FPlot, bounds, Canvas);
-    FBottomAxis.FinishLayout(FPlot);
-    FLeftAxis.FinishLayout(FPlot);
+    const bool shown = AxesShown();
+    const auto [xMin, xMax] = DataRange(true);
+    FBottomScale.CalcRange(xMin, xMax);
+    FBottomMap.SetScale(FBottomScale);
+    const auto [yMin, yMax] = DataRange(false);
+    FLeftScale.CalcRange(yMin, yMax);
+    FLeftMap.SetScale(FLeftScale);
+    if (shown) {
+        FBottomDraw.ReserveZone(FPlot, bounds, Canvas, FBottomScale, FBottomMap, FSeparators);
+        FLeftDraw.ReserveZone(FPlot, bounds, Canvas, FLeftScale, FLeftMap, FSeparators);
+    }
+    FBottomDraw.FinishLayout(FPlot, FBottomMap);
+    FLeftDraw.FinishLayout(FPlot, FLeftMap);
 
-    if (BackWallColor != clNone)
-        Canvas.FillRect({FPlot.Left, FPlot.Top, FPlot.Right + 1, FPlot.Bottom + 1}, BackWallColor);
-    if (BackWallPen.Shows())
-        Canvas.FrameRect({FPlot.Left, FPlot.Top, FPlot.Right + 1, FPlot.Bottom + 1}, BackWallPen);
+    const TChartRect wall{FPlot.Left, FPlot.Top, FPlot.Right + 1, FPlot.Bottom + 1};
+    Canvas.FrameRect(wall, BackWallPen);
 
     // The inside of the frame, less the axis lines, is where grid dots may go.
-    const int frame = BackWallPen.Shows() ? 1 : 0;
-    TChartRect gridArea{FPlot.Left + frame, FPlot.Top + frame, FPlot.Right + 1 - frame, FPlot.Bottom + 1 - frame};
-    if (leftShown && FLeftAxis.AxisPen().Shows())
-        gridArea.Left = std::max(gridArea.Left, FPlot.Left + FLeftAxis.AxisPen().Width);
-    if (bottomShown && FBottomAxis.AxisPen().Shows())
-        gridArea.Bottom = std::min(gridArea.Bottom, FPlot.Bottom + 1 - FBottomAxis.AxisPen().Width);
+    if (shown) {
+        const int axis = TScaleDraw::AxisPen.Width;
+        const TChartRect gridArea{std::max(wall.Left + 1, FPlot.Left + axis), wall.Top + 1, wall.Right - 1,
+                                  std::min(wall.Bottom - 1, FPlot.Bottom + 1 - axis)};
+        FBottomDraw.Draw(Canvas, FBottomScale, FBottomMap, FPlot, gridArea, FSeparators);
+        FLeftDraw.Draw(Canvas, FLeftScale, FLeftMap, FPlot, gridArea, FSeparators);
+    }
 
-    if (bottomShown)
-        FBottomAxis.Draw(Canvas, FPlot, gridArea);
-    if (leftShown)
-        FLeftAxis.Draw(Canvas, FPlot, gridArea);
-
-    if (ClipPoints)
-        Canvas.SetClipRect({FPlot.Left, FPlot.Top, FPlot.Right + 1, FPlot.Bottom + 1});
+    Canvas.SetClipRect(wall);
     for (const auto &s : FSeries)
         if (s->Active())
-            s->DrawValues(Canvas, FBottomAxis, FLeftAxis);
-    if (ClipPoints)
-        Canvas.ResetClip();
+            s->DrawValues(Canvas, FBottomMap, FLeftMap);
+    Canvas.ResetClip();
 }

@@ -1,6 +1,8 @@
 #pragma once
-// A chart panel without a window: its settings, its axes and series, and the paint that
-// lays everything out and draws it through a TChartCanvas. The widget TChart wraps one.
+// A chart panel without a window: its title, its two axes and its series, and the paint that
+// lays everything out and draws it through a TChartCanvas. The widget TChart wraps one. The
+// panel has the one look the laboratory's charts share; only the title, the axis ranges, the
+// sizes the window scales and the number separators are set from outside.
 
 #include <functional>
 #include <memory>
@@ -8,51 +10,63 @@
 #include <utility>
 #include <vector>
 
-#include "ChartAxis.h"
 #include "ChartCanvas.h"
+#include "ChartNumberFormat.h"
+#include "ChartScaleDiv.h"
+#include "ChartScaleDraw.h"
+#include "ChartScaleMap.h"
 #include "ChartSeries.h"
 #include "ChartTypes.h"
-
-enum class TPanelBevel { bvNone, bvLowered, bvRaised };
-enum class TPanelBorder { bsNone, bsSingle };
 
 struct TChartTitle {
     std::vector<std::string> Text; // one entry per line
     TChartFont Font{"Arial", 11, clBlue};
-    bool Visible = true;
+};
+
+// The sizes the window scales with itself, in pixels; both axes share theirs.
+struct TChartSizes {
+    int TitleFont = 0;
+    int LabelsFont = 0;
+    int TickLength = 0;
+    int MinorTickLength = 0;
 };
 
 class TChartPanel {
 public:
-    // Width of the sunken edge that bsSingle draws around the client area.
+    static constexpr TColor Color = clBtnFace;
+    // Width of the sunken edge around the client area, inside which a raised 1-pixel bevel lies.
     static constexpr int BorderWidth = 2;
+    // Per cent of the client width (left, right) or height (top, bottom).
+    static constexpr int MarginLeft = 3;
+    static constexpr int MarginTop = 4;
+    static constexpr int MarginRight = 3;
+    static constexpr int MarginBottom = 4;
     static constexpr int TitleGap = 5;
+    // The frame around the plot; its inside is not filled, so the panel colour shows.
+    static constexpr TChartPen BackWallPen{clBlack, 1, TPenStyle::psSolid, true};
 
     TChartPanel();
     ~TChartPanel();
     TChartPanel(const TChartPanel &) = delete;
     TChartPanel &operator=(const TChartPanel &) = delete;
 
-    TColor Color = clBtnFace;
-    TPanelBevel BevelOuter = TPanelBevel::bvRaised;
-    int BevelWidth = 1;
-    TPanelBorder BorderStyle = TPanelBorder::bsSingle;
-    // Per cent of the client width (left, right) or height (top, bottom).
-    int MarginLeft = 3;
-    int MarginTop = 4;
-    int MarginRight = 3;
-    int MarginBottom = 4;
     TChartTitle Title;
-    TChartPen BackWallPen{clBlack, 1, TPenStyle::psSolid, true};
-    // clNone leaves the inside of the back wall unfilled, so the panel colour shows.
-    TColor BackWallColor = clNone;
-    bool ClipPoints = true;
-    bool AxisVisible = true;
 
-    TChartAxis &LeftAxis() { return FLeftAxis; }
-    TChartAxis &BottomAxis() { return FBottomAxis; }
-    const TChartAxis &LeftAxis() const { return FLeftAxis; }
-    const TChartAxis &BottomAxis() const { return FBottomAxis; }
+    // The range settings of the left (Y) and bottom (X) axis.
+    TScaleDiv &LeftAxis() { return FLeftScale; }
+    TScaleDiv &BottomAxis() { return FBottomScale; }
+    const TScaleDiv &LeftAxis() const { return FLeftScale; }
+    const TScaleDiv &BottomAxis() const { return FBottomScale; }
+    // Where the last paint put the axes.
+    const TScaleMap &LeftMap() const { return FLeftMap; }
+    const TScaleMap &BottomMap() const { return FBottomMap; }
+    const TScaleDraw &LeftScaleDraw() const { return FLeftDraw; }
+    const TScaleDraw &BottomScaleDraw() const { return FBottomDraw; }
+
+    TChartSizes Sizes() const;
+    void SetSizes(const TChartSizes &Sizes);
+    const TNumberSeparators &NumberSeparators() const { return FSeparators; }
+    void SetNumberSeparators(TNumberSeparators Separators) { FSeparators = std::move(Separators); }
 
     // The panel owns its series; each is drawn against the bottom (X) and the left (Y) axis.
     TLineSeries *AddLineSeries();
@@ -61,24 +75,25 @@ public:
     void SetOnRepaintRequest(std::function<void()> Handler) { FOnRepaint = std::move(Handler); }
     void RequestRepaint() const;
 
-    // The client area inside the border of a panel occupying Outer.
-    TChartRect ClientRect(const TChartRect &Outer) const;
     // Lays out and draws the whole panel (border included) into Outer.
     void Draw(TChartCanvas &Canvas, const TChartRect &Outer);
     // The plot rectangle of the last paint (its frame covers Right and Bottom).
     const TChartRect &PlotRect() const { return FPlot; }
 
 private:
-    bool AxisShown(const TChartAxis &Axis) const;
-    // Lowest and highest X (bottom axis) or Y (left axis) over the active series with points;
-    // 0 and 0 without any.
-    std::pair<double, double> DataRange(const TChartAxis &Axis) const;
-    void DrawBorder(TChartCanvas &Canvas, const TChartRect &Outer) const;
-    void DrawBevel(TChartCanvas &Canvas, const TChartRect &Bounds) const;
+    bool AxesShown() const;
+    // Lowest and highest X (XValues) or Y over the active series with points; 0 and 0
+    // without any.
+    std::pair<double, double> DataRange(bool XValues) const;
     void DrawTitle(TChartCanvas &Canvas, const TChartRect &Bounds);
 
-    TChartAxis FLeftAxis{TAxisOrientation::Vertical};
-    TChartAxis FBottomAxis{TAxisOrientation::Horizontal};
+    TScaleDiv FLeftScale;
+    TScaleDiv FBottomScale;
+    TScaleMap FLeftMap{TAxisOrientation::Vertical};
+    TScaleMap FBottomMap{TAxisOrientation::Horizontal};
+    TScaleDraw FLeftDraw;
+    TScaleDraw FBottomDraw;
+    TNumberSeparators FSeparators;
     std::vector<std::unique_ptr<TChartSeries>> FSeries;
     std::function<void()> FOnRepaint;
     bool FDestroying = false;

@@ -1,6 +1,6 @@
 #include "ChartSeries.h"
 
-#include "ChartAxis.h"
+#include "ChartScaleMap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,16 +16,10 @@ void TChartSeries::SetActive(bool Value)
         FRepaint();
 }
 
-void TChartSeries::SetSeriesColor(TColor Value)
-{
-    FSeriesColor = Value;
-    RequestRepaint();
-}
-
 TColor TChartSeries::ValueColor(int Index) const
 {
     const TColor c = FColors[static_cast<std::size_t>(Index)];
-    return c == clDefault ? FSeriesColor : c;
+    return c == clDefault ? SeriesColor : c;
 }
 
 void TChartSeries::RequestRepaint() const
@@ -49,7 +43,7 @@ int TChartSeries::AppendValue(double y, TColor colour)
 
 int TChartSeries::InsertPoint(double x, double y, TColor colour)
 {
-    const int index = FXValues.InsertionIndex(x);
+    const int index = FXValues.AscendingIndex(x);
     FXValues.InsertAt(index, x);
     FYValues.InsertAt(index, y);
     FColors.insert(FColors.begin() + index, colour);
@@ -57,10 +51,10 @@ int TChartSeries::InsertPoint(double x, double y, TColor colour)
     return index;
 }
 
-void TLineSeries::DrawValues(TChartCanvas &Canvas, const TChartAxis &HorizAxis, const TChartAxis &VertAxis) const
+void TLineSeries::DrawValues(TChartCanvas &Canvas, const TScaleMap &HorizAxis, const TScaleMap &VertAxis) const
 {
     const int n = Count();
-    if (n == 0 || !FLinePen.Shows())
+    if (n == 0)
         return;
     const TChartValueList &xs = XValues();
     const TChartValueList &ys = YValues();
@@ -78,7 +72,7 @@ void TLineSeries::DrawValues(TChartCanvas &Canvas, const TChartAxis &HorizAxis, 
         return;
 
     // Segments of one colour are handed over as one polyline.
-    TChartPen pen = FLinePen;
+    TChartPen pen = LinePen;
     FRun.clear();
     auto flush = [&] {
         if (FRun.size() > 1)
@@ -148,8 +142,8 @@ void TLineSeries::DrawValues(TChartCanvas &Canvas, const TChartAxis &HorizAxis, 
         const int py = VertAxis.ValueToPixel(y);
         const bool far = !HorizAxis.PixelFits(x) || !VertAxis.PixelFits(y) || px < -32766 || px > 32766 ||
                          py < -32766 || py > 32766;
-        const long double hereX = far ? HorizAxis.ValueToPixelExact(x) : px;
-        const long double hereY = far ? VertAxis.ValueToPixelExact(y) : py;
+        const long double hereX = far ? HorizAxis.ExactPixel(x) : px;
+        const long double hereY = far ? VertAxis.ExactPixel(y) : py;
         const TChartPoint here{px, py};
         if (havePrevious) {
             if (!far && !previousFar) {

@@ -10,7 +10,7 @@
 #include "ChartTypes.h"
 #include "ChartValueList.h"
 
-class TChartAxis;
+class TScaleMap;
 
 class TChartSeries {
 public:
@@ -21,8 +21,8 @@ public:
 
     bool Active() const { return FActive; }
     void SetActive(bool Value);
-    TColor SeriesColor() const { return FSeriesColor; }
-    void SetSeriesColor(TColor Value);
+    // The colour of the points added with clDefault.
+    static constexpr TColor SeriesColor = clRed;
 
     TChartValueList &XValues() { return FXValues; }
     const TChartValueList &XValues() const { return FXValues; }
@@ -43,16 +43,15 @@ public:
     void SetRepaintHandler(std::function<void()> Handler) { FRepaint = std::move(Handler); }
 
     // Draws the points within the bottom axis's range, the canvas already clipped.
-    virtual void DrawValues(TChartCanvas &Canvas, const TChartAxis &HorizAxis, const TChartAxis &VertAxis) const = 0;
+    virtual void DrawValues(TChartCanvas &Canvas, const TScaleMap &HorizAxis, const TScaleMap &VertAxis) const = 0;
 
 protected:
     void RequestRepaint() const;
 
 private:
     bool FActive = true;
-    TColor FSeriesColor = clRed;
-    TChartValueList FXValues{"X", TChartListOrder::loAscending};
-    TChartValueList FYValues{"Y", TChartListOrder::loNone};
+    TChartValueList FXValues; // kept in ascending order
+    TChartValueList FYValues;
     std::vector<TColor> FColors;
     std::function<void()> FRepaint;
 };
@@ -61,12 +60,11 @@ private:
 // pixel wide; no markers.
 class TLineSeries : public TChartSeries {
 public:
-    TChartPen &LinePen() { return FLinePen; }
-    const TChartPen &LinePen() const { return FLinePen; }
+    // Drawn in the colour of each point.
+    static constexpr TChartPen LinePen{clRed, 1, TPenStyle::psSolid, true};
 
-    void DrawValues(TChartCanvas &Canvas, const TChartAxis &HorizAxis, const TChartAxis &VertAxis) const override;
+    void DrawValues(TChartCanvas &Canvas, const TScaleMap &HorizAxis, const TScaleMap &VertAxis) const override;
 
 private:
-    TChartPen FLinePen{clRed, 1, TPenStyle::psSolid, true};
     mutable std::vector<TChartPoint> FRun;
 };

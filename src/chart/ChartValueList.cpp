@@ -1,12 +1,5 @@
 #include "ChartValueList.h"
 
-#include <utility>
-
-TChartValueList::TChartValueList(std::string AName, TChartListOrder AOrder)
-    : FName(std::move(AName)), FOrder(AOrder)
-{
-}
-
 double TChartValueList::MinValue() const
 {
     if (!FStatsValid)
@@ -40,10 +33,10 @@ void TChartValueList::Recalc() const
     FStatsValid = true;
 }
 
-int TChartValueList::InsertionIndex(double StoredValue) const
+int TChartValueList::AscendingIndex(double StoredValue) const
 {
     const int n = Count();
-    if (FOrder != TChartListOrder::loAscending || n == 0 || !(StoredValue < FStored.back()))
+    if (n == 0 || !(StoredValue < FStored.back()))
         return n;
     int i = n - 1;
     while (i >= 0 && FStored[static_cast<std::size_t>(i)] > StoredValue)

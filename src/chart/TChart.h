@@ -5,7 +5,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "ChartAxis.h"
+#include <string>
+
 #include "ChartPanel.h"
 #include "ChartSeries.h"
 #include "QtChartCanvas.h"
@@ -23,8 +24,11 @@ public:
     // One title line; an empty text shows no title and reserves no room.
     void SetTitle(const QString &text);
 
-    TChartAxis &LeftAxis() { return FPanel.LeftAxis(); }
-    TChartAxis &BottomAxis() { return FPanel.BottomAxis(); }
+    // The range settings of the axes.
+    TScaleDiv &LeftAxis() { return FPanel.LeftAxis(); }
+    TScaleDiv &BottomAxis() { return FPanel.BottomAxis(); }
+    // The separators of the axis labels, each one character; the chart checks nothing.
+    void SetNumberSeparators(const std::string &Decimal, const std::string &Thousands);
     // Owned by the chart, drawn against LeftAxis and BottomAxis, SeriesColor clRed.
     TLineSeries *AddLineSeries();
 

@@ -1,11 +1,13 @@
 #pragma once
-// The decimal separator in force for the number texts: "." until the window reads the user's
-// regional settings; one character, stored as its UTF-8 encoding.
+// The separators in force for the number texts: "." and "," until the window reads the user's
+// regional settings. Each is one character, stored as its UTF-8 encoding; the window checks
+// them (IsOneUtf8Character) before it sets them. Only the decimal separator takes part in the
+// number texts; the thousands separator is kept for the chart labels the window hands it to.
 
 #include <string>
 #include <string_view>
 
 const std::string &DecimalSeparator();
-
-// A value that is not exactly one character falls back to ".".
 void SetDecimalSeparator(std::string_view Separator);
+const std::string &ThousandSeparator();
+void SetThousandSeparator(std::string_view Separator);

@@ -139,15 +139,15 @@ TEST_F(TQtChart, TicksAndDottedGridAreCrispGray)
     const TChartRect plot = chart.Panel().PlotRect();
     const QRgb gray = qRgb(128, 128, 128);
     const QRgb face = chart.palette().color(QPalette::Button).rgb();
-    const std::vector<int> ticks = chart.LeftAxis().TickList();
+    const std::vector<int> ticks = chart.Panel().LeftScaleDraw().TickList();
     ASSERT_EQ(ticks.size(), 5u);
     for (int p : ticks) {
         for (int x = plot.Left - 4; x < plot.Left; ++x)
             EXPECT_EQ(image.pixel(x, p), gray) << x << "," << p;
         EXPECT_NE(image.pixel(plot.Left - 5, p), gray);
-        if (p == chart.LeftAxis().ValueToPixel(0))
+        if (p == chart.Panel().LeftMap().ValueToPixel(0))
             continue; // the red line runs along this one
-        const std::vector<int> &crossing = chart.BottomAxis().TickList();
+        const std::vector<int> &crossing = chart.Panel().BottomScaleDraw().TickList();
         for (int x = plot.Left + 2; x < plot.Right; ++x) {
             if (std::find(crossing.begin(), crossing.end(), x) == crossing.end()) {
                 EXPECT_EQ(image.pixel(x, p), (x - plot.Left) % 2 == 0 ? gray : face) << x << "," << p;
@@ -207,7 +207,7 @@ TEST_F(TQtChart, TitleIsBlueAndLabelsAreDark)
                 ++blue;
         }
     for (int y = plot.Top; y < plot.Bottom; ++y)
-        for (int x = 3; x < chart.LeftAxis().LabelEdgePos(); ++x)
+        for (int x = 3; x < chart.Panel().LeftScaleDraw().LabelEdgePos(); ++x)
             if (qGray(image.pixel(x, y)) < 60)
                 ++dark;
     EXPECT_GT(blue, 20);

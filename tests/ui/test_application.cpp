@@ -13,10 +13,10 @@
 #include <stdexcept>
 
 #include "ApplicationTitle.h"
-#include "ChartNumberFormat.h"
 #include "Errors.h"
 #include "NumberText.h"
 #include "RegionalSettings.h"
+#include "TChart.h"
 #include "UiTestSupport.h"
 
 namespace {
@@ -131,32 +131,59 @@ struct RegionalSettingsTest : ::testing::Test {
     }
 };
 
+// What the number texts write and what every chart is handed, before and after the notice.
 TEST_F(RegionalSettingsTest, ChangeNoticeRereadsTheSeparatorsForNumbersAndCharts)
 {
-    Source = QLocale(QLocale::Russian, QLocale::Russia);
-    QEvent notice(QEvent::LocaleChange);
-    QCoreApplication::sendEvent(QCoreApplication::instance(), &notice);
-    EXPECT_EQ(DecimalSeparator(), ",");
-    EXPECT_EQ(ChartDecimalSeparator(), ",");
-    EXPECT_EQ(ChartThousandSeparator(), QLocale(QLocale::Russian, QLocale::Russia).groupSeparator().toStdString());
-    EXPECT_EQ(FormatGeneral(0.3L, 4, 4), "0,3");
-
-    Source = QLocale(QLocale::English, QLocale::UnitedStates);
-    QCoreApplication::sendEvent(QCoreApplication::instance(), &notice);
-    EXPECT_EQ(DecimalSeparator(), ".");
-    EXPECT_EQ(ChartThousandSeparator(), ",");
-    EXPECT_EQ(ChartDecimalSeparator(), ".");
-    EXPECT_EQ(FormatGeneral(0.3L, 4, 4), "0.3");
+    TChart before;
+    const struct {
+        QLocale Locale;
+        const char *Decimal;
+        const char *Figure;
+    } cases[] = {
+        {QLocale(QLocale::Russian, QLocale::Russia), ",", "0,3"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), ".", "0.3"},
+        {QLocale(QLocale::German, QLocale::Germany), ",", "0,3"},
+        {QLocale(QLocale::German, QLocale::Switzerland), ".", "0.3"},
+    };
+    for (const auto &c : cases) {
+        Source = c.Locale;
+        QEvent notice(QEvent::LocaleChange);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &notice);
+        TChart after;
+        HandNumberSeparators(after);
+        const std::string thousands = c.Locale.groupSeparator().toStdString();
+        const std::string name = c.Locale.name().toStdString();
+        EXPECT_EQ(FormatGeneral(0.3L, 4, 4), c.Figure) << name;
+        for (const TChart *chart : {&before, &after}) {
+            EXPECT_EQ(chart->Panel().NumberSeparators().Decimal, c.Decimal) << name;
+            EXPECT_EQ(chart->Panel().NumberSeparators().Thousands, thousands) << name;
+        }
+    }
 }
 
-TEST_F(RegionalSettingsTest, GermanAndSwissSettings)
+// A separator is taken when it is exactly one character; anything else gives "." and ",".
+TEST_F(RegionalSettingsTest, SeparatorsThatAreNotOneCharacterFallBack)
 {
-    ApplyNumberSeparators(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(DecimalSeparator(), ",");
-    EXPECT_EQ(ChartThousandSeparator(), ".");
-    ApplyNumberSeparators(QLocale(QLocale::German, QLocale::Switzerland));
-    EXPECT_EQ(DecimalSeparator(), ".");
-    EXPECT_EQ(ChartThousandSeparator(), QLocale(QLocale::German, QLocale::Switzerland).groupSeparator().toStdString());
+    TChart chart;
+    const struct {
+        QString Decimal, Thousands;
+        const char *WantDecimal, *WantThousands;
+    } cases[] = {
+        {",", "\u00A0", ",", "\u00A0"},
+        {"\u066B", "\u066C", "\u066B", "\u066C"},
+        {"\U0001F600", "'", "\U0001F600", "'"},
+        {"", "", ".", ","},
+        {",,", "ab", ".", ","},
+        {"\u066B.", "\u00A0\u00A0", ".", ","},
+    };
+    for (const auto &c : cases) {
+        ApplyNumberSeparators(c.Decimal, c.Thousands);
+        const std::string shown = c.Decimal.toStdString() + "|" + c.Thousands.toStdString();
+        EXPECT_EQ(FormatGeneral(2.5L, 15, 0), std::string("2") + c.WantDecimal + "5") << shown;
+        EXPECT_EQ(ParseFloatText(std::string("2") + c.WantDecimal + "5"), 2.5L) << shown;
+        EXPECT_EQ(chart.Panel().NumberSeparators().Decimal, c.WantDecimal) << shown;
+        EXPECT_EQ(chart.Panel().NumberSeparators().Thousands, c.WantThousands) << shown;
+    }
 }
 
 } // namespace

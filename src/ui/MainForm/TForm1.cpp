@@ -13,6 +13,7 @@
 #include "DisplayFigures.h"
 #include "NumberSettings.h"
 #include "NumberText.h"
+#include "RegionalSettings.h"
 #include "TButton.h"
 #include "TCaptionLabel.h"
 #include "TChart.h"
@@ -52,8 +53,9 @@ TChart *MakeChart(QWidget *Parent, const char *Name, const QString &Title, int T
     chart->setFocusPolicy(Qt::NoFocus);
     chart->SetTitle(Title);
     chart->setAccessibleName(Title);
+    HandNumberSeparators(*chart);
     if (FixedLeftAxis) {
-        TChartAxis &axis = chart->LeftAxis();
+        TScaleDiv &axis = chart->LeftAxis();
         axis.SetAutomatic(false);
         axis.SetAutomaticMinimum(false);
         axis.SetAutomaticMaximum(false);

@@ -86,13 +86,8 @@ void TWindowScale::Record(QWidget *Window, const QList<QWidget *> &Containers)
     for (QWidget *parent : parents) {
         for (QWidget *child : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             FPlaces.append({child, child->geometry()});
-            if (auto *chart = qobject_cast<TChart *>(child)) {
-                const TChartAxis &left = chart->LeftAxis();
-                const TChartAxis &bottom = chart->BottomAxis();
-                FCharts.append({chart, chart->Panel().Title.Font.PixelSize, left.LabelsFont().PixelSize,
-                                bottom.LabelsFont().PixelSize, left.TickLength(), left.MinorTickLength(),
-                                bottom.TickLength(), bottom.MinorTickLength()});
-            }
+            if (auto *chart = qobject_cast<TChart *>(child))
+                FCharts.append({chart, chart->Panel().Sizes()});
         }
     }
     FMarked.clear();
@@ -125,17 +120,11 @@ void TWindowScale::Apply(double Factor)
             group->SetItemMargins(ScaledLength(TRadioGroup::MadeLeftMargin, Factor),
                                   ScaledLength(TRadioGroup::MadeRightMargin, Factor));
     }
-    for (const TChartSizes &sizes : FCharts) {
-        TChart *chart = sizes.Chart;
-        TChartAxis &left = chart->LeftAxis();
-        TChartAxis &bottom = chart->BottomAxis();
-        chart->Panel().Title.Font.PixelSize = ScaledFontSize(sizes.TitleSize, Factor);
-        left.LabelsFont().PixelSize = ScaledFontSize(sizes.LeftLabelsSize, Factor);
-        bottom.LabelsFont().PixelSize = ScaledFontSize(sizes.BottomLabelsSize, Factor);
-        left.SetTickLength(ScaledLength(sizes.LeftTick, Factor));
-        left.SetMinorTickLength(ScaledLength(sizes.LeftMinorTick, Factor));
-        bottom.SetTickLength(ScaledLength(sizes.BottomTick, Factor));
-        bottom.SetMinorTickLength(ScaledLength(sizes.BottomMinorTick, Factor));
-        chart->update();
+    for (const TMadeChart &made : FCharts) {
+        made.Chart->Panel().SetSizes({ScaledFontSize(made.Sizes.TitleFont, Factor),
+                                      ScaledFontSize(made.Sizes.LabelsFont, Factor),
+                                      ScaledLength(made.Sizes.TickLength, Factor),
+                                      ScaledLength(made.Sizes.MinorTickLength, Factor)});
+        made.Chart->update();
     }
 }

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+#include "ChartPanel.h"
+
 class QAbstractButton;
 class QWidget;
 class TChart;
@@ -40,17 +42,15 @@ private:
         QWidget *Widget;
         QRect Rect;
     };
-    struct TChartSizes {
+    struct TMadeChart {
         TChart *Chart;
-        int TitleSize;
-        int LeftLabelsSize, BottomLabelsSize;
-        int LeftTick, LeftMinorTick, BottomTick, BottomMinorTick;
+        TChartSizes Sizes;
     };
 
     QWidget *FWindow = nullptr;
     QFont FFont;
     QVector<TPlace> FPlaces;
-    QVector<TChartSizes> FCharts;
+    QVector<TMadeChart> FCharts;
     // Check boxes and radio items: the style draws their marks at a fixed size, so a style
     // of the window's own draws them at its factor.
     QVector<QPointer<QAbstractButton>> FMarked;

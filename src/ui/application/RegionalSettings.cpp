@@ -1,7 +1,10 @@
 #include "RegionalSettings.h"
 
-#include "ChartNumberFormat.h"
+#include <QApplication>
+#include <QWidget>
+
 #include "NumberSettings.h"
+#include "TChart.h"
 #include "Utf8.h"
 
 namespace {
@@ -14,12 +17,23 @@ std::string OneCharacter(const QString &Text, const char *Fallback)
 }
 } // namespace
 
+void ApplyNumberSeparators(const QString &Decimal, const QString &Thousands)
+{
+    SetDecimalSeparator(OneCharacter(Decimal, "."));
+    SetThousandSeparator(OneCharacter(Thousands, ","));
+    for (QWidget *w : QApplication::allWidgets())
+        if (auto *chart = qobject_cast<TChart *>(w))
+            HandNumberSeparators(*chart);
+}
+
 void ApplyNumberSeparators(const QLocale &Locale)
 {
-    const std::string decimal = OneCharacter(Locale.decimalPoint(), ".");
-    const std::string thousands = OneCharacter(Locale.groupSeparator(), ",");
-    SetDecimalSeparator(decimal);
-    SetChartNumberSeparators(decimal, thousands);
+    ApplyNumberSeparators(Locale.decimalPoint(), Locale.groupSeparator());
+}
+
+void HandNumberSeparators(TChart &Chart)
+{
+    Chart.SetNumberSeparators(DecimalSeparator(), ThousandSeparator());
 }
 
 void ReadRegionalSettings()

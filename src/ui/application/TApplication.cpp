@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QIcon>
-#include <QWidget>
 
 #include <clocale>
 
@@ -11,8 +10,8 @@
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
-    // Qt switches the C library to the user's locale; the number conversions of the core do
-    // their own separators and must see the C library's "." whatever the user's settings are.
+    // Qt switches the C library to the user's locale. The program's number texts do not go
+    // through it; it stays at "." for any library that writes numbers for machines to read.
     std::setlocale(LC_NUMERIC, "C");
     ReadRegionalSettings();
     // The desktop entry's name lets Wayland compositors find the menu entry and its icon; the
@@ -29,9 +28,6 @@ bool TApplication::event(QEvent *Event)
     if (Event->type() == QEvent::LocaleChange) {
         std::setlocale(LC_NUMERIC, "C");
         ReadRegionalSettings();
-        // The chart labels follow the new separators at their next paint.
-        for (QWidget *w : topLevelWidgets())
-            w->update();
     }
     return QApplication::event(Event);
 }
