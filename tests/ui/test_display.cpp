@@ -11,39 +11,14 @@
 namespace {
 constexpr double Inf = std::numeric_limits<double>::infinity();
 
-TEST(DisplayFiguresTest, FigureTextsWithACommaAsDecimalSeparator)
+// The figures are the general format with four digits and four exponent digits, whose rows
+// the number-text tests hold.
+TEST(DisplayFiguresTest, FigureTextsHaveFourDigitsAndFourExponentDigits)
 {
     TDecimalSeparatorScope comma(",");
-    const struct {
-        double Value;
-        const char *Text;
-    } cases[] = {
-        {0, "0"},
-        {0.3, "0,3"},
-        {2, "2"},
-        {0.5, "0,5"},
-        {1.0 / 3.0, "0,3333"},
-        {12.3456, "12,35"},
-        {16.666666, "16,67"},
-        {1234.4, "1234"},
-        {1500.25, "1500"},
-        {9999.6, "1E0004"},
-        {12345.678, "1,235E0004"},
-        {123456789, "1,235E0008"},
-        {0.0001, "0,0001"},
-        {0.0000999, "9,99E-0005"},
-        {0.00001, "1E-0005"},
-        {Inf, "INF"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(FigureText(c.Value), c.Text) << c.Value;
-}
-
-TEST(DisplayFiguresTest, FigureTextsWithAPoint)
-{
-    TDecimalSeparatorScope point(".");
-    EXPECT_EQ(FigureText(0.3), "0.3");
-    EXPECT_EQ(FigureText(12345.678), "1.235E0004");
+    EXPECT_EQ(FigureText(1.0 / 3.0), "0,3333");
+    EXPECT_EQ(FigureText(12345.678), "1,235E0004");
+    EXPECT_EQ(FigureText(0.00001), "1E-0005");
 }
 
 TEST(DisplayFiguresTest, GainBoxShowsZeroWhereTheGainIsUndefined)
