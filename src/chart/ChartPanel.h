@@ -43,7 +43,7 @@ public:
     static constexpr int MarginBottom = 4;
     static constexpr int TitleGap = 5;
     // The frame around the plot; its inside is not filled, so the panel colour shows.
-    static constexpr TChartPen BackWallPen{clBlack, 1, TPenStyle::psSolid, true};
+    static constexpr TChartPen BackWallPen{clBlack, 1, TPenStyle::psSolid};
 
     TChartPanel();
     ~TChartPanel();

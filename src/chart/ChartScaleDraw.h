@@ -16,10 +16,10 @@ class TScaleMap;
 
 class TScaleDraw {
 public:
-    static constexpr TChartPen AxisPen{clBlack, 2, TPenStyle::psSolid, true};
-    static constexpr TChartPen TicksPen{clGray, 1, TPenStyle::psSolid, true};
-    static constexpr TChartPen MinorTicksPen{clGray, 1, TPenStyle::psSolid, true};
-    static constexpr TChartPen GridPen{clGray, 1, TPenStyle::psDot, true};
+    static constexpr TChartPen AxisPen{clBlack, 2, TPenStyle::psSolid};
+    static constexpr TChartPen TicksPen{clGray, 1, TPenStyle::psSolid};
+    static constexpr TChartPen MinorTicksPen{clGray, 1, TPenStyle::psSolid};
+    static constexpr TChartPen GridPen{clGray, 1, TPenStyle::psDot};
     // Minor ticks between two labels.
     static constexpr int MinorTickCount = 3;
 

@@ -61,7 +61,7 @@ private:
 class TLineSeries : public TChartSeries {
 public:
     // Drawn in the colour of each point.
-    static constexpr TChartPen LinePen{clRed, 1, TPenStyle::psSolid, true};
+    static constexpr TChartPen LinePen{clRed, 1, TPenStyle::psSolid};
 
     void DrawValues(TChartCanvas &Canvas, const TScaleMap &HorizAxis, const TScaleMap &VertAxis) const override;
 

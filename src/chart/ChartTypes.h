@@ -15,7 +15,6 @@ constexpr TColor clBlue = 0x00FF0000;
 constexpr TColor clGray = 0x00808080;
 // On a point: "use the series colour".
 constexpr TColor clDefault = 0x20000000;
-constexpr TColor clNone = 0x1FFFFFFF;
 
 constexpr TColor clSystemColor = 0x80000000;
 constexpr TColor clBtnShadow = clSystemColor | 16;
@@ -29,15 +28,12 @@ constexpr int ColorRed(TColor c) { return static_cast<int>(c & 0xFF); }
 constexpr int ColorGreen(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int ColorBlue(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
 
-enum class TPenStyle { psSolid, psDot, psClear };
+enum class TPenStyle { psSolid, psDot };
 
 struct TChartPen {
     TColor Color = clBlack;
     int Width = 1;
     TPenStyle Style = TPenStyle::psSolid;
-    bool Visible = true;
-
-    bool Shows() const { return Visible && Style != TPenStyle::psClear && Width > 0; }
 };
 
 // Sizes are in pixels so that the layout does not follow the screen's reported resolution.
@@ -45,13 +41,8 @@ struct TChartFont {
     std::string Name = "Arial";
     int PixelSize = 11;
     TColor Color = clBlack;
-    bool Bold = false;
-    bool Italic = false;
 
-    bool SameFace(const TChartFont &o) const
-    {
-        return Name == o.Name && PixelSize == o.PixelSize && Bold == o.Bold && Italic == o.Italic;
-    }
+    bool SameFace(const TChartFont &o) const { return Name == o.Name && PixelSize == o.PixelSize; }
 };
 
 struct TChartPoint {

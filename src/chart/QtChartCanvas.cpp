@@ -56,8 +56,6 @@ QFont TQtChartCanvas::MakeFont(const TChartFont &Font)
     QFont f;
     f.setFamilies({QString::fromStdString(Font.Name), QStringLiteral("Liberation Sans")});
     f.setPixelSize(Font.PixelSize);
-    f.setBold(Font.Bold);
-    f.setItalic(Font.Italic);
     return f;
 }
 
@@ -95,7 +93,7 @@ void TQtChartCanvas::FillRect(const TChartRect &Rect, TColor Color)
 
 void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
 {
-    if (!Pen.Shows() || (X1 == X2 && Y1 == Y2))
+    if (X1 == X2 && Y1 == Y2)
         return;
     const int w = Pen.Width;
     if (X1 == X2 || Y1 == Y2) {
@@ -135,7 +133,7 @@ void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
 
 void TQtChartCanvas::Polyline(const TChartPoint *Points, int Count, const TChartPen &Pen)
 {
-    if (!Pen.Shows() || Count < 2)
+    if (Count < 2)
         return;
     FPoints.resize(Count);
     for (int i = 0; i < Count; ++i)
@@ -150,8 +148,6 @@ void TQtChartCanvas::Polyline(const TChartPoint *Points, int Count, const TChart
 
 void TQtChartCanvas::FrameRect(const TChartRect &Rect, const TChartPen &Pen)
 {
-    if (!Pen.Shows())
-        return;
     const int w = std::max(1, Pen.Width);
     const TChartRect &r = Rect;
     SolidBand(r.Left, r.Top, r.Right, r.Top + w, Pen.Color);
