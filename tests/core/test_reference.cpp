@@ -10,7 +10,7 @@ namespace {
 
 using TDest = std::array<double, TWaveForm::MaxPeriodSamples>;
 
-TDest Reference(TWaveForm &w, int32_t Simple, int32_t Complex)
+TDest Reference(TWaveForm &w, TSimpleKind Simple, TComplexKind Complex)
 {
     TDest d;
     d.fill(-99.0); // every entry must be written
@@ -26,7 +26,7 @@ TEST(Reference, SimpleShapes)
 {
     TWaveForm w(10, 2000.0, 10.0);
     struct Case {
-        int32_t Kind;
+        TSimpleKind Kind;
         double (*Value)(int i);
     };
     const Case Cases[] = {
@@ -112,7 +112,7 @@ TEST(Reference, UnknownComplexKindWritesZerosAndKeepsTheLength)
 {
     TWaveForm w(10, 2000.0, 10.0);
     Reference(w, skNone, ckBarker);
-    const TDest d = Reference(w, skNone, 7); // no such kind
+    const TDest d = Reference(w, skNone, static_cast<TComplexKind>(7)); // no such kind
     EXPECT_EQ(w.ReferenceLength(), 65);
     for (double v : d)
         EXPECT_EQ(v, 0.0);
@@ -132,7 +132,9 @@ TEST(Reference, OutputDelay)
     EXPECT_EQ(w.OutputDelay(fkRC), 0);
     EXPECT_EQ(w.OutputDelay(fkMatched), 0);
     const struct {
-        int32_t Simple, Complex, Length;
+        TSimpleKind Simple;
+        TComplexKind Complex;
+        int32_t Length;
     } Cases[] = {{skRectangle, ckNone, 20}, {skRisingRamp, ckNone, 20}, {skFallingRamp, ckNone, 20},
                  {skTriangle, ckNone, 20},  {skNone, ckLfm, 100},     {skNone, ckBarker, 65}};
     for (const auto &c : Cases) {
@@ -148,7 +150,8 @@ TEST(Reference, CorrelationOfOneWholePulse)
     // with the reference.
     TWaveForm w(10, 2000.0, 10.0);
     const struct {
-        int32_t Simple, Complex;
+        TSimpleKind Simple;
+        TComplexKind Complex;
         double Expected, Tolerance;
     } Cases[] = {{skRectangle, ckNone, 1.0, 1e-14}, {skNone, ckBarker, 1.0, 1e-14}, {skNone, ckLfm, 4.6293, 0.5e-4}};
     for (const auto &c : Cases) {

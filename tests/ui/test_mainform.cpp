@@ -450,7 +450,7 @@ TEST_F(MainFormTest, StoppedRunShowsTheBareEnginesFigures)
     auto bare = BareEngine();
     bare->StartRun();
     for (int i = 0; i < 700; ++i)
-        bare->Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+        bare->Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
     ExpectSameState(Form->EngineState(), bare->State());
 
     Form->Timer1Timer(Form->Timer1);
@@ -481,7 +481,7 @@ TEST_F(MainFormTest, MatchedFilterRunWithTheBarkerCode)
     auto bare = BareEngine();
     bare->StartRun();
     for (int i = 0; i < 450; ++i)
-        bare->Pass(0.3, true, 20, skNone, ckBarker, fkMatched);
+        bare->Pass({0.3, true, 20, skNone, ckBarker, fkMatched});
     ExpectSameState(Form->EngineState(), bare->State());
 }
 
@@ -505,7 +505,7 @@ TEST_F(MainFormTest, StopThenStartAndStartDuringARunRestartTheAveraging)
     for (int n : {300, 200, 150}) {
         bare->StartRun();
         for (int i = 0; i < n; ++i)
-            bare->Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+            bare->Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
     }
     ExpectSameState(Form->EngineState(), bare->State());
     EXPECT_EQ(Form->EngineState().AvgCount, 150);
@@ -637,11 +637,14 @@ TEST_F(MainFormTest, RefreshShowsInfinitiesFullAndEmptyBarsAndTheGain)
 
     // The three series are rebuilt from the histories at every tick.
     for (int i = 0; i < TExperiment::HistLen; ++i) {
-        e.SignalHist[i] = i;
-        e.InputHist[i] = -i;
+        e.SignalHist.Push(i);
+        e.InputHist.Push(-i);
     }
-    e.OutputHist[255] = 7;
-    e.OutputHist[256] = 9; // beyond the displayed part
+    e.OutputHist.SetLiveLength(TExperiment::HistLen + 1);
+    for (int i = 0; i < TExperiment::HistLen - 1; ++i)
+        e.OutputHist.Push(0);
+    e.OutputHist.Push(7);
+    e.OutputHist.Push(9); // beyond the displayed part
     refresh();
     refresh();
     ASSERT_EQ(Form->Series1->Count(), 256);
