@@ -7,7 +7,6 @@
 #include "Errors.h"
 #include "FloatFaults.h"
 
-
 namespace {
 
 constexpr int32_t StdPeriodToWidth = 10;
