@@ -12,8 +12,8 @@ namespace {
 // over and over, a fresh noise value each call.
 void BM_GenerateSample(benchmark::State &State)
 {
-    const auto Simple = static_cast<int32_t>(State.range(0));
-    const auto Complex = static_cast<int32_t>(State.range(1));
+    const auto Simple = static_cast<TSimpleKind>(State.range(0));
+    const auto Complex = static_cast<TComplexKind>(State.range(1));
     const bool Copy = State.range(2) != 0;
     TWaveForm w(10, 2000.0, 10.0);
     for (int k = 0; k < 7; ++k)
@@ -26,8 +26,8 @@ void BM_GenerateSample(benchmark::State &State)
 // One instant of the processing loop's generator work: GenerateSample, then AdvanceTime.
 void BM_GenerateAndAdvance(benchmark::State &State)
 {
-    const auto Simple = static_cast<int32_t>(State.range(0));
-    const auto Complex = static_cast<int32_t>(State.range(1));
+    const auto Simple = static_cast<TSimpleKind>(State.range(0));
+    const auto Complex = static_cast<TComplexKind>(State.range(1));
     const bool Copy = State.range(2) != 0;
     TWaveForm w(10, 2000.0, 10.0);
     benchmark::DoNotOptimize(w.GenerateSample(Simple, Complex, 0.3, Copy, 40));
@@ -62,9 +62,9 @@ void BM_BuildReference(benchmark::State &State)
     TWaveForm w(10, 2000.0, 10.0);
     std::array<double, TWaveForm::MaxPeriodSamples> Dest;
     for (auto _ : State) {
-        w.BuildReference(-1, 0, Dest);
+        w.BuildReference(skNone, ckLfm, Dest);
         benchmark::DoNotOptimize(Dest.data());
-        benchmark::DoNotOptimize(w.ReferenceGain(0));
+        benchmark::DoNotOptimize(w.ReferenceGain(ckLfm));
     }
 }
 BENCHMARK(BM_BuildReference);

@@ -6,14 +6,15 @@
 
 namespace {
 
-void BM_Pass(benchmark::State &State, int SimpleKind, int ComplexKind, int FilterKind)
+void BM_Pass(benchmark::State &State, TSimpleKind SimpleKind, TComplexKind ComplexKind, TFilterKind FilterKind)
 {
     TExperiment E;
+    const TPassParameters P{0.3, false, 0, SimpleKind, ComplexKind, FilterKind};
     // The restart pass and the first pass of a kind build tables; keep them out of the figure.
     for (int p = 0; p < 1000; ++p)
-        E.Pass(0.3, false, 0, SimpleKind, ComplexKind, FilterKind);
+        E.Pass(P);
     for (auto _ : State) {
-        E.Pass(0.3, false, 0, SimpleKind, ComplexKind, FilterKind);
+        E.Pass(P);
         benchmark::DoNotOptimize(E.State().OutSnr);
     }
     State.counters["passes/s"] = benchmark::Counter(static_cast<double>(State.iterations()), benchmark::Counter::kIsRate);

@@ -21,7 +21,8 @@ namespace {
 long long GAllocations = 0;
 
 struct TSetting {
-    int SimpleKind, ComplexKind;
+    TSimpleKind SimpleKind;
+    TComplexKind ComplexKind;
     bool Copy;
 };
 
@@ -45,7 +46,7 @@ bool FiguresSound(const TExperiment &E)
     return RatioSound(E.State().InSnr, E.State().InNoiseRms) && RatioSound(E.State().OutSnr, E.State().OutNoiseRms);
 }
 
-void BM_LongRun(benchmark::State &State, int FilterKind)
+void BM_LongRun(benchmark::State &State, TFilterKind FilterKind)
 {
     constexpr long long Passes = 100'000'000;
     constexpr long long SettingLength = 5'000'000;
@@ -54,7 +55,7 @@ void BM_LongRun(benchmark::State &State, int FilterKind)
         TExperiment E;
         // One pass of each setting first, so the tables built on first use are in place.
         for (const auto &s : Settings)
-            E.Pass(0.3, s.Copy, 20, s.SimpleKind, s.ComplexKind, FilterKind);
+            E.Pass({0.3, s.Copy, 20, s.SimpleKind, s.ComplexKind, FilterKind});
         E.MarkStatsStale();
         const long StartKiB = ResidentKiB();
         long MaxKiB = StartKiB;
@@ -66,7 +67,7 @@ void BM_LongRun(benchmark::State &State, int FilterKind)
                 const TSetting &s = Settings[(p / SettingLength) % std::size(Settings)];
                 if (p % SettingLength == 0)
                     E.MarkStatsStale(); // the radio click that chose the setting
-                E.Pass(0.3, s.Copy, 20, s.SimpleKind, s.ComplexKind, FilterKind);
+                E.Pass({0.3, s.Copy, 20, s.SimpleKind, s.ComplexKind, FilterKind});
                 if (!FiguresSound(E)) [[unlikely]] {
                     if (Unsound++ == 0)
                         FirstUnsound = p;
@@ -114,5 +115,5 @@ void *operator new(std::size_t Size)
 void operator delete(void *p) noexcept { std::free(p); }
 void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
-BENCHMARK_CAPTURE(BM_LongRun, RC, 0)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_LongRun, Matched, 1)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LongRun, RC, fkRC)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LongRun, Matched, fkMatched)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();

@@ -1,7 +1,9 @@
 #pragma once
 // Sample-by-sample processing blocks: the abstract block and the general recursive filter
-// (direct form I), used as a first-order RC low-pass section.
+// (direct form I), used as a first-order RC low-pass section; and the finite impulse
+// response kernel that the matched filter's correlation runs on.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -12,7 +14,7 @@ public:
     virtual double Process(double x) = 0;
 };
 
-class TIIRFilter : public TDSPBlock {
+class TIIRFilter final : public TDSPBlock {
 public:
     // Length = the longer of the two arrays; a coefficient missing from the shorter one is 0.0.
     // Two empty arrays raise EArgumentError.
@@ -47,9 +49,96 @@ private:
     std::unique_ptr<double[]> FY;
 };
 
+// In the header, so that the engine's calls through the final class are inlined.
+inline double TIIRFilter::Process(double x)
+{
+    // Each product is formed and added at extended precision and the sum rounded to 64 bits
+    // after every step; the histories shift inside the same loop, oldest entry first.
+    // a[0] is taken as 1 and never read.
+    double *const X = FX.get();
+    double *const Y = FY.get();
+    const double *const Bc = FB.get();
+    const double *const Ac = FA.get();
+    double s = 0;
+    for (int32_t i = FLength - 1; i >= 1; --i) {
+        X[i] = X[i - 1];
+        s = static_cast<double>(s + static_cast<long double>(X[i]) * Bc[i]);
+        Y[i] = Y[i - 1];
+        s = static_cast<double>(s - static_cast<long double>(Y[i]) * Ac[i]);
+    }
+    X[0] = x;
+    // Rounded straight into the history, the next call's feedback term reads it back
+    // without a detour through a temporary.
+    Y[0] = static_cast<double>(static_cast<long double>(x) * Bc[0] + s);
+    return Y[0];
+}
+
 // An RC section with pole k: B = [1 - k, 0.0], A = [1.0, -k], 1 - k formed at extended precision.
 std::unique_ptr<TIIRFilter> CreateRCSection(double k);
 
 // The pole of a time constant: k = exp(-1/tau) at extended precision, rounded once.
 // tau = 0 raises EZeroDivide, an exponential beyond the 64-bit range EOverflow.
 double RCPoleFromTimeConstant(long double tau);
+
+// A correlation of windows of samples with one set of taps, for three channels at once (the
+// matched filter's signal + noise, clean signal and noise): each output is the sum over
+// i = 0 .. Length()-1, ascending, of ((w[i] * Taps[i]) / Divisor) * Gain, with w[0] the
+// oldest entry of the channel's window. Every term is formed at extended precision and the
+// running sum, starting at +0, is rounded to 64 bits after each addition. The window entries
+// must be finite.
+class TFIRKernel {
+public:
+    static constexpr int Channels = 3;
+    static constexpr int MaxLength = 256;
+    using TWindows = std::array<const double *, Channels>;
+    using TOutputs = std::array<double, Channels>;
+
+    // More than MaxLength taps raise EArgumentError.
+    void SetTaps(std::span<const double> Taps, long double Gain, long double Divisor);
+    int32_t Length() const { return FLength; }
+
+    // Windows: Length() entries per channel, oldest first. MovedOnByOne tells that each
+    // window is the previous call's one with its oldest entry gone and one new entry at the
+    // end, nothing else changed, and SetTaps has not been called in between.
+    void Run(const TWindows &Windows, bool MovedOnByOne, TOutputs &Out);
+
+private:
+    // The terms in tap order, as runs of unit taps (+1 or -1) and runs of other taps.
+    struct TRun {
+        int32_t First, Count;
+        bool Unit;
+    };
+    struct TGeneralTerm {
+        double Tap;
+        int32_t Index;
+    };
+    // A scaled entry as two doubles whose sum, formed at extended precision, is the entry:
+    // loading two doubles is much cheaper than loading an extended value.
+    struct TSplit {
+        double Hi, Lo;
+    };
+    void AddTerm(int32_t Index, double Tap);
+    void Store(int32_t Slot, int c, long double Scaled);
+    void Rescale(const TWindows &Windows);
+
+    int32_t FLength = 0;
+    long double FGain = 0;
+    long double FDivisor = 1;
+    std::array<TRun, MaxLength> FRuns{};
+    int32_t FRunCount = 0;
+    std::array<TGeneralTerm, MaxLength> FGeneral{};
+    int32_t FGeneralCount = 0;
+    // For each unit term, where its scaled entries stand in FScaled, the tap's sign applied.
+    std::array<int32_t, MaxLength> FUnitSlots{};
+    int32_t FUnitCount = 0;
+    // (w[i] / Divisor) * Gain for each window entry, the three channels side by side: a ring
+    // stored twice over, entry i at slot FScaledStart + i, followed by the same ring negated.
+    static constexpr int NegatedShift = 2 * MaxLength;
+    std::array<std::array<TSplit, Channels>, 4 * MaxLength> FScaled{};
+    int32_t FScaledStart = 0;
+    bool FScaledValid = false;
+    // Entries whose split does not add up to them (beyond the 64-bit range, or so small that
+    // the low part loses bits); while there are any, unit taps take the general way.
+    std::array<std::array<bool, Channels>, MaxLength> FSplitInexact{};
+    int32_t FInexactCount = 0;
+};

@@ -8,25 +8,38 @@
 #include <memory>
 
 #include "DSPTools.h"
+#include "History.h"
+#include "PeakWindow.h"
 #include "WaveShaping.h"
 
-// The engine's figures, histories and owned parts. Through a const reference the owned
-// generator and sections are const as well.
+// One pass's parameters, as the controls give them: the noise level, the delayed copy and
+// the three kinds.
+struct TPassParameters {
+    double NoiseSD = 0;
+    bool CopyEnabled = false;
+    int32_t CopyShift = 0;
+    TSimpleKind SimpleKind = skRectangle;
+    TComplexKind ComplexKind = ckNone;
+    TFilterKind FilterKind = fkRC;
+};
+
+// The engine's figures, histories and owned parts. Histories and peak windows are read in
+// time order, entry 0 the oldest. Through a const reference the owned generator and sections
+// are const as well.
 struct TExperimentState {
     static constexpr int HistLen = 256;
     static constexpr int MaxDelay = 100;
     static constexpr int OutHistLen = HistLen + MaxDelay;
-    static constexpr int PeakWinLen = 200;
 
     int32_t WindowLen = 0;
-    std::array<double, HistLen> SignalHist{};
-    std::array<double, HistLen> NoiseHist{};
-    std::array<double, HistLen> InputHist{};
-    std::array<double, PeakWinLen> InPeakWin{};
-    std::array<double, PeakWinLen> OutPeakWin{};
-    std::array<double, OutHistLen> OutSignalHist{};
-    std::array<double, OutHistLen> OutNoiseHist{};
-    std::array<double, OutHistLen> OutputHist{};
+    THistory<HistLen> SignalHist;
+    THistory<HistLen> NoiseHist;
+    THistory<HistLen> InputHist;
+    TPeakWindow<TWaveForm::MaxPeriodSamples> InPeakWin;
+    TPeakWindow<TWaveForm::MaxPeriodSamples> OutPeakWin;
+    THistory<OutHistLen> OutSignalHist;
+    THistory<OutHistLen> OutNoiseHist;
+    THistory<OutHistLen> OutputHist;
     TSignalSample CurSample{};
     double InPeak = 0, InNoiseRms = 0, InNoiseMs = 0, InSnr = 0;
     double OutPeak = 0, OutNoiseRms = 0, OutNoiseMs = 0, OutSnr = 0;
@@ -46,9 +59,6 @@ public:
     using TExperimentState::HistLen;
     using TExperimentState::MaxDelay;
     using TExperimentState::OutHistLen;
-    using TExperimentState::PeakWinLen;
-    // First history index that takes part in the matched filter's sum.
-    static constexpr int CorrelationStart = HistLen - PeakWinLen;
 
     // Creation: window length, the standard generator, RCPole 0.8 and three RC sections.
     TExperiment();
@@ -60,14 +70,12 @@ public:
     // Start of a run (Start, or Start during a run): AvgCount := 0, nothing else.
     void StartRun();
 
-    // One pass with this pass's converted parameters: the next sample of signal and noise
-    // enters the histories, goes through the RC sections or the matched filter into the
-    // output histories, the peaks, noise statistics and signal-to-noise ratios are updated,
-    // and the generator's time advances.
+    // One pass: the next sample of signal and noise enters the histories, goes through the RC
+    // sections or the matched filter into the output histories, the peaks, noise statistics
+    // and signal-to-noise ratios are updated, and the generator's time advances.
     // Floating-point faults raise EZeroDivide, EOverflow or EInvalidOp; the steps before
     // the fault keep their effect.
-    void Pass(double Sigma, bool CopyEnabled, int32_t CopyDelay, int32_t SimpleKind,
-              int32_t ComplexKind, int32_t FilterKind);
+    void Pass(const TPassParameters &P);
 
     // A parameter changed: the next pass restarts the noise statistics.
     void MarkStatsStale() { StatsValid = false; }
@@ -84,21 +92,22 @@ public:
 
 private:
     void FilterRC(double &Output, double &Signal, double &Noise);
-    void Correlate(int32_t SimpleKind, int32_t ComplexKind, double &Output, double &Signal,
+    void Correlate(TSimpleKind SimpleKind, TComplexKind ComplexKind, double &Output, double &Signal,
                    double &Noise);
-    void PrepareReference(int32_t SimpleKind, int32_t ComplexKind);
+    void PrepareKernel(TSimpleKind SimpleKind, TComplexKind ComplexKind);
     void FoldNoiseStatistics(double x, double y);
     void RestartStatistics();
 
-    // The matched filter's reference. It depends only on the signal kinds and the
-    // generator, so it is built again only when one of them, or the generator's record of
-    // the last reference length (which gives the output delay), has changed.
+    // The matched filter's reference and gain, loaded into the kernel. They depend only on
+    // the signal kinds and the generator, so they are loaded again only when one of them, or
+    // the generator's record of the last reference length (which gives the output delay),
+    // has changed.
+    TFIRKernel Kernel;
     std::array<double, TWaveForm::MaxPeriodSamples> Reference{};
     const TWaveForm *RefGenerator = nullptr;
-    int32_t RefSimpleKind = 0;
-    int32_t RefComplexKind = 0;
+    TSimpleKind RefSimpleKind = skNone;
+    TComplexKind RefComplexKind = ckNone;
     int32_t RefLength = -1;
-    // Indexes of the reference's non-zero entries, ascending.
-    std::array<int16_t, TWaveForm::MaxPeriodSamples> RefTerms{};
-    int32_t RefTermCount = 0;
+    // The kernel's windows have moved on by exactly one entry since its last run.
+    bool KernelFollows = false;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 #include "Errors.h"
@@ -20,10 +21,13 @@ uint32_t NextSeed()
 }
 
 // The 13-element Barker code + + + + + - - + + - + - + with 5 samples per chip, 0 after it.
+constexpr signed char BarkerChips[] = {1, 1, 1, 1, 1, -1, -1, 1, 1, -1, 1, -1, 1};
+constexpr int SamplesPerChip = 5;
+constexpr int BarkerLength = static_cast<int>(std::size(BarkerChips)) * SamplesPerChip;
+
 double Barker(int32_t i)
 {
-    static constexpr signed char Chips[13] = {1, 1, 1, 1, 1, -1, -1, 1, 1, -1, 1, -1, 1};
-    return i >= 0 && i < 65 ? Chips[i / 5] : 0.0;
+    return i >= 0 && i < BarkerLength ? BarkerChips[i / SamplesPerChip] : 0.0;
 }
 
 const std::array<double, TWaveForm::MaxPeriodSamples> &ZeroTable()
@@ -146,7 +150,7 @@ void TWaveForm::AdvanceTime()
     FSampleIndex = Index;
 }
 
-double TWaveForm::SimpleShape(int32_t SimpleKind) const
+double TWaveForm::SimpleShape(TSimpleKind SimpleKind) const
 {
     const long double p = FPhase;
     const long double W = FPulseWidth;
@@ -166,7 +170,7 @@ double TWaveForm::SimpleShape(int32_t SimpleKind) const
     }
 }
 
-void TWaveForm::LoadPulse(int32_t ComplexKind)
+void TWaveForm::LoadPulse(TComplexKind ComplexKind)
 {
     if (ComplexKind == FPulseKind)
         return;
@@ -194,7 +198,7 @@ void TWaveForm::UpdateCopy(int32_t CopyShift)
     FCopyShift = CopyShift;
 }
 
-TSignalSample TWaveForm::GenerateSample(int32_t SimpleKind, int32_t ComplexKind, double NoiseSD,
+TSignalSample TWaveForm::GenerateSample(TSimpleKind SimpleKind, TComplexKind ComplexKind, double NoiseSD,
                                         bool CopyEnabled, int32_t CopyShift)
 {
     if (ComplexKind == ckNone)
@@ -216,7 +220,7 @@ TSignalSample TWaveForm::GenerateSample(int32_t SimpleKind, int32_t ComplexKind,
     return Result;
 }
 
-void TWaveForm::BuildReference(int32_t SimpleKind, int32_t ComplexKind, std::array<double, MaxPeriodSamples> &Dest)
+void TWaveForm::BuildReference(TSimpleKind SimpleKind, TComplexKind ComplexKind, std::array<double, MaxPeriodSamples> &Dest)
 {
     // The references are built once; FReference, the work area, is never needed and stays
     // all zero. An unknown kind writes zeros.
@@ -241,7 +245,7 @@ void TWaveForm::BuildReference(int32_t SimpleKind, int32_t ComplexKind, std::arr
     std::copy_n(Source->begin(), FPeriodSamples, Dest.begin());
 }
 
-double TWaveForm::ReferenceGain(int32_t ComplexKind) const
+double TWaveForm::ReferenceGain(TComplexKind ComplexKind) const
 {
     switch (ComplexKind) {
     case ckNone:
@@ -255,7 +259,7 @@ double TWaveForm::ReferenceGain(int32_t ComplexKind) const
     }
 }
 
-int32_t TWaveForm::OutputDelay(int32_t FilterKind) const
+int32_t TWaveForm::OutputDelay(TFilterKind FilterKind) const
 {
     return FilterKind == fkMatched ? FReferenceLength : 0;
 }

@@ -37,13 +37,13 @@ public:
     void AdvanceTime();
     // The copy's entry i is the pulse's entry i - CopyShift where that lies within the period
     // and 0 elsewhere, for any CopyShift. Noise beyond the 64-bit range raises EOverflow.
-    TSignalSample GenerateSample(int32_t SimpleKind, int32_t ComplexKind, double NoiseSD,
+    TSignalSample GenerateSample(TSimpleKind SimpleKind, TComplexKind ComplexKind, double NoiseSD,
                                  bool CopyEnabled, int32_t CopyShift);
 
     // Writes Dest[0 .. FPeriodSamples-1] (zeros beyond the reference length) and sets FReferenceLength.
-    void BuildReference(int32_t SimpleKind, int32_t ComplexKind, std::array<double, MaxPeriodSamples> &Dest);
-    double ReferenceGain(int32_t ComplexKind) const;
-    int32_t OutputDelay(int32_t FilterKind) const;
+    void BuildReference(TSimpleKind SimpleKind, TComplexKind ComplexKind, std::array<double, MaxPeriodSamples> &Dest);
+    double ReferenceGain(TComplexKind ComplexKind) const;
+    int32_t OutputDelay(TFilterKind FilterKind) const;
 
     // Read-only views of the state, for the engine and the tests.
     double Phase() const { return FPhase; }
@@ -88,12 +88,11 @@ private:
     static constexpr int KindCount = 4 + 2;  // simple shapes 0..3, then LFM and Barker
     static constexpr int LfmKind = 4;
     static constexpr int BarkerKind = 5;
-    static constexpr int BarkerLength = 65;
 
     void BuildTables();
     double LfmValue(int32_t i) const;
-    double SimpleShape(int32_t SimpleKind) const;
-    void LoadPulse(int32_t ComplexKind);
+    double SimpleShape(TSimpleKind SimpleKind) const;
+    void LoadPulse(TComplexKind ComplexKind);
     void UpdateCopy(int32_t CopyShift);
 
     TTable FLfmPulse{};
@@ -103,7 +102,7 @@ private:
     double FBarkerGain = 0;
     // What FPulse and FCopy hold now: the complex kind last loaded (-1: none yet, all zero) and
     // the kind and shift FCopy was last built from.
-    int32_t FPulseKind = ckNone;
-    int32_t FCopyPulseKind = ckNone;
+    TComplexKind FPulseKind = ckNone;
+    TComplexKind FCopyPulseKind = ckNone;
     int32_t FCopyShift = 0;
 };

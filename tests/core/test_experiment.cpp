@@ -19,7 +19,8 @@ namespace {
 std::atomic<long> Allocations{0};
 
 struct TKinds {
-    int Simple, Complex;
+    TSimpleKind Simple;
+    TComplexKind Complex;
 };
 constexpr TKinds Rectangle{skRectangle, ckNone}, Rising{skRisingRamp, ckNone}, Falling{skFallingRamp, ckNone},
     Triangle{skTriangle, ckNone}, Lfm{skNone, ckLfm}, Barker{skNone, ckBarker};
@@ -28,24 +29,35 @@ constexpr double Inf = std::numeric_limits<double>::infinity();
 class Engine : public ::testing::Test {
 protected:
     void SetUp() override { RandomSeed = 0; }
-    void Run(int Passes, double Sigma, TKinds K, int Filter, bool Copy = false, int Delay = 0)
+    void Run(int Passes, double Sigma, TKinds K, TFilterKind Filter, bool Copy = false, int Delay = 0)
     {
         for (int p = 0; p < Passes; ++p)
-            E.Pass(Sigma, Copy, Delay, K.Simple, K.Complex, Filter);
+            E.Pass({Sigma, Copy, Delay, K.Simple, K.Complex, Filter});
     }
     TExperiment E;
 };
 
-template <typename A>
-bool AllZero(const A &a)
+// A history's entries in time order, oldest first.
+template <typename H>
+std::vector<double> Seq(const H &Hist)
 {
-    return std::all_of(a.begin(), a.end(), [](double v) { return v == 0.0; });
+    std::vector<double> v(H::Size);
+    for (int i = 0; i < H::Size; ++i)
+        v[i] = Hist[i];
+    return v;
+}
+
+template <typename H>
+bool AllZero(const H &Hist)
+{
+    const std::vector<double> v = Seq(Hist);
+    return std::all_of(v.begin(), v.end(), [](double x) { return x == 0.0; });
 }
 
 // The matched filter's output as written out step by step: the whole reference, zeros and
 // all, from a generator of its own, every term at extended precision and the running sum
 // rounded after each addition.
-double LiteralCorrelation(const std::array<double, 256> &Hist, TKinds K)
+double LiteralCorrelation(const THistory<256> &Hist, TKinds K)
 {
     TWaveForm G(10, 2000.0, 10.0);
     std::array<double, 200> Ref;
@@ -114,15 +126,15 @@ TEST_F(Engine, NoiseMeanSquaresAreCumulativeMeansFromTheFirstAveragedPass)
 {
     struct TCase {
         TKinds K;
-        int Filter;
+        TFilterKind Filter;
         int Delay;
     };
     for (const TCase &C : {TCase{Rectangle, fkRC, 0}, TCase{Barker, fkMatched, 65}, TCase{Lfm, fkRC, 0}}) {
         TExperiment X;
-        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, C.Filter);
+        X.Pass({0.3, false, 0, C.K.Simple, C.K.Complex, C.Filter});
         long double SumIn = 0, SumOut = 0;
         for (int p = 1; p <= 1000; ++p) {
-            X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, C.Filter);
+            X.Pass({0.3, false, 0, C.K.Simple, C.K.Complex, C.Filter});
             const long double x = X.State().NoiseHist[255], y = X.State().OutNoiseHist[255 + C.Delay];
             SumIn += x * x;
             SumOut += y * y;
@@ -144,8 +156,8 @@ TEST_F(Engine, NoiseMeanSquaresAreCumulativeMeansFromTheFirstAveragedPass)
 TEST_F(Engine, StopThenStartRestartsOnlyTheAverage)
 {
     Run(300, 0.3, Rectangle, fkRC);
-    const auto Noise = E.State().NoiseHist;
-    const auto PeakWin = E.State().InPeakWin;
+    const auto Noise = Seq(E.State().NoiseHist);
+    const auto PeakWin = Seq(E.State().InPeakWin);
     const double SectionY = E.State().SignalFilter->Y(0);
     const double OldMs = E.State().InNoiseMs;
 
@@ -156,8 +168,8 @@ TEST_F(Engine, StopThenStartRestartsOnlyTheAverage)
     const long double x = E.State().NoiseHist[255];
     EXPECT_EQ(E.State().InNoiseMs, static_cast<double>(x * x));
     EXPECT_EQ(E.State().AvgCount, 1);
-    EXPECT_TRUE(std::equal(Noise.begin() + 1, Noise.end(), E.State().NoiseHist.begin()));
-    EXPECT_TRUE(std::equal(PeakWin.begin() + 1, PeakWin.end(), E.State().InPeakWin.begin()));
+    EXPECT_TRUE(std::equal(Noise.begin() + 1, Noise.end(), Seq(E.State().NoiseHist).begin()));
+    EXPECT_TRUE(std::equal(PeakWin.begin() + 1, PeakWin.end(), Seq(E.State().InPeakWin).begin()));
     EXPECT_EQ(E.State().InPeak, 1.0);
     EXPECT_EQ(E.State().SignalFilter->Y(1), SectionY); // the section went on from its old state
 }
@@ -168,23 +180,24 @@ TEST_F(Engine, OutputDelayMovesTheHiddenEntriesThroughTheVisiblePart)
     E.MarkStatsStale();
     Run(1, 0.3, Lfm, fkRC);
     EXPECT_TRUE(AllZero(E.State().OutNoiseHist));
-    const auto Out = E.State().OutputHist, Sig = E.State().OutSignalHist;
+    const auto Out = Seq(E.State().OutputHist), Sig = Seq(E.State().OutSignalHist);
     Run(50, 0.3, Lfm, fkRC);
     // d = 0: the entries above 255 keep what the LFM run left there.
-    EXPECT_TRUE(std::equal(Out.begin() + 256, Out.end(), E.State().OutputHist.begin() + 256));
-    EXPECT_TRUE(std::equal(Sig.begin() + 256, Sig.end(), E.State().OutSignalHist.begin() + 256));
+    EXPECT_TRUE(std::equal(Out.begin() + 256, Out.end(), Seq(E.State().OutputHist).begin() + 256));
+    EXPECT_TRUE(std::equal(Sig.begin() + 256, Sig.end(), Seq(E.State().OutSignalHist).begin() + 256));
     EXPECT_TRUE(std::any_of(Out.begin() + 256, Out.end(), [](double v) { return v != 0; }));
 
     E.MarkStatsStale();
-    const auto Hidden = E.State().OutputHist;
+    const auto Hidden = Seq(E.State().OutputHist);
     double FirstNew = 0;
     for (int j = 1; j <= 21; ++j) {
         Run(1, 0.3, Rectangle, fkMatched);
         if (j == 1)
             FirstNew = E.State().OutputHist[275];
         if (j <= 20) {
-            ASSERT_TRUE(std::equal(E.State().OutputHist.begin(), E.State().OutputHist.begin() + 256, Hidden.begin() + j)) << j;
-            ASSERT_TRUE(std::equal(Hidden.begin() + 276, Hidden.end(), E.State().OutputHist.begin() + 276)) << j;
+            const auto Now = Seq(E.State().OutputHist);
+            ASSERT_TRUE(std::equal(Now.begin(), Now.begin() + 256, Hidden.begin() + j)) << j;
+            ASSERT_TRUE(std::equal(Hidden.begin() + 276, Hidden.end(), Now.begin() + 276)) << j;
         }
     }
     EXPECT_EQ(E.State().OutputHist[255], FirstNew);
@@ -194,13 +207,13 @@ TEST_F(Engine, NoiseTextZeroKeepsNoiseFiguresZeroAndRatiosInfinite)
 {
     struct TCase {
         TKinds K;
-        int Filter;
+        TFilterKind Filter;
         bool Copy;
     };
     for (const TCase &C : {TCase{Rectangle, fkRC, false}, TCase{Barker, fkMatched, false}, TCase{Lfm, fkRC, true}, TCase{Triangle, fkMatched, false}}) {
         TExperiment X;
         for (int p = 0; p < 600; ++p) {
-            X.Pass(0.0, C.Copy, 30, C.K.Simple, C.K.Complex, C.Filter);
+            X.Pass({0.0, C.Copy, 30, C.K.Simple, C.K.Complex, C.Filter});
             ASSERT_TRUE(X.State().InNoiseMs == 0 && X.State().OutNoiseMs == 0 && X.State().InNoiseRms == 0 && X.State().OutNoiseRms == 0);
             ASSERT_TRUE(X.State().InSnr == Inf && X.State().OutSnr == Inf);
         }
@@ -231,7 +244,7 @@ TEST_F(Engine, MatchedSumsAreBitIdenticalToTheStepByStepSum)
             E.MarkStatsStale();
         for (int p = 0; p < S.Passes; ++p) {
             const bool Averaging = E.State().StatsValid;
-            E.Pass(0.3, S.Copy, S.Delay, S.K.Simple, S.K.Complex, fkMatched);
+            E.Pass({0.3, S.Copy, S.Delay, S.K.Simple, S.K.Complex, fkMatched});
             const int d = S.RefLength;
             ASSERT_EQ(E.State().Generator->OutputDelay(fkMatched), d);
             ASSERT_EQ(E.State().OutputHist[255 + d], LiteralCorrelation(E.State().InputHist, S.K)) << p;
@@ -251,13 +264,13 @@ TEST_F(Engine, MatchedNoiseIsExactlyZeroUntilTheFirstNoiseMeetsTheReference)
     };
     for (const TCase &C : {TCase{Rectangle, 20}, TCase{Barker, 65}, TCase{Lfm, 100}}) {
         TExperiment X;
-        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, fkMatched);
+        X.Pass({0.3, false, 0, C.K.Simple, C.K.Complex, fkMatched});
         for (int p = 1; p <= 200 - C.Length; ++p) {
-            X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, fkMatched);
+            X.Pass({0.3, false, 0, C.K.Simple, C.K.Complex, fkMatched});
             ASSERT_EQ(X.State().OutNoiseHist[255 + C.Length], 0.0) << p;
             ASSERT_EQ(X.State().OutSnr, Inf) << p;
         }
-        X.Pass(0.3, false, 0, C.K.Simple, C.K.Complex, fkMatched);
+        X.Pass({0.3, false, 0, C.K.Simple, C.K.Complex, fkMatched});
         EXPECT_NE(X.State().OutNoiseMs, 0.0);
         EXPECT_LT(X.State().OutSnr, Inf);
     }
@@ -293,7 +306,7 @@ TEST_F(Engine, SteadyPeaksOfEachFilter)
 {
     struct TCase {
         TKinds K;
-        int Filter;
+        TFilterKind Filter;
         double Peak, Tolerance;
     };
     const double k = 0.8;
@@ -304,7 +317,7 @@ TEST_F(Engine, SteadyPeaksOfEachFilter)
     for (const TCase &C : Cases) {
         TExperiment X;
         for (int p = 0; p < 1000; ++p)
-            X.Pass(0.0, false, 0, C.K.Simple, C.K.Complex, C.Filter);
+            X.Pass({0.0, false, 0, C.K.Simple, C.K.Complex, C.Filter});
         EXPECT_NEAR(X.State().OutPeak, C.Peak, C.Tolerance);
         EXPECT_EQ(X.State().InPeak, 1.0);
     }
@@ -331,11 +344,11 @@ TEST_F(Engine, PassesAllocateNothing)
 {
     // The first pass of each kind may build the generator's and the engine's tables.
     for (TKinds K : {Rectangle, Rising, Falling, Triangle, Lfm, Barker})
-        for (int Filter : {fkRC, fkMatched})
+        for (TFilterKind Filter : {fkRC, fkMatched})
             Run(2, 0.3, K, Filter, true, 17);
     const long Before = Allocations;
     for (TKinds K : {Rectangle, Rising, Falling, Triangle, Lfm, Barker})
-        for (int Filter : {fkRC, fkMatched}) {
+        for (TFilterKind Filter : {fkRC, fkMatched}) {
             E.MarkStatsStale();
             Run(300, 0.3, K, Filter, true, 17);
         }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <vector>
 
 #include "Errors.h"
 #include "Experiment.h"
@@ -20,18 +21,23 @@ void ExpectSound(const TExperiment &E)
     for (double v : {E.State().InPeak, E.State().InNoiseRms, E.State().InNoiseMs, E.State().OutPeak, E.State().OutNoiseRms, E.State().OutNoiseMs})
         EXPECT_TRUE(std::isfinite(v));
     EXPECT_TRUE(E.State().InSnr >= 0 && E.State().OutSnr >= 0);
-    auto Finite = [](const auto &a) { return std::all_of(a.begin(), a.end(), [](double v) { return std::isfinite(v); }); };
+    auto Finite = [](const auto &a) {
+        for (int i = 0; i < a.Size; ++i)
+            if (!std::isfinite(a[i]))
+                return false;
+        return true;
+    };
     EXPECT_TRUE(Finite(E.State().SignalHist) && Finite(E.State().NoiseHist) && Finite(E.State().InputHist));
     EXPECT_TRUE(Finite(E.State().OutSignalHist) && Finite(E.State().OutNoiseHist) && Finite(E.State().OutputHist));
     EXPECT_TRUE(Finite(E.State().InPeakWin) && Finite(E.State().OutPeakWin));
 }
 
 // Passes until one fails; returns the number of passes that succeeded.
-int RunToFault(TExperiment &E, double Sigma, int Filter, int Limit)
+int RunToFault(TExperiment &E, double Sigma, TFilterKind Filter, int Limit)
 {
     for (int p = 0; p < Limit; ++p) {
         try {
-            E.Pass(Sigma, false, 0, skRectangle, ckNone, Filter);
+            E.Pass({Sigma, false, 0, skRectangle, ckNone, Filter});
         } catch (const EOverflow &) {
             return p;
         }
@@ -49,17 +55,17 @@ protected:
 
 TEST_F(Faults, NoiseWhoseSquareOverflowsEndsThePassAfterTheHistories)
 {
-    for (int Filter : {fkRC, fkMatched}) {
+    for (TFilterKind Filter : {fkRC, fkMatched}) {
         TExperiment X;
-        X.Pass(1e200, false, 0, skNone, ckLfm, Filter); // the restart pass squares nothing
-        EXPECT_THROW(X.Pass(1e200, false, 0, skNone, ckLfm, Filter), EOverflow);
+        X.Pass({1e200, false, 0, skNone, ckLfm, Filter}); // the restart pass squares nothing
+        EXPECT_THROW(X.Pass({1e200, false, 0, skNone, ckLfm, Filter}), EOverflow);
         EXPECT_GT(std::fabs(X.State().NoiseHist[255]), 1e190);
         EXPECT_EQ(X.State().InNoiseMs, 0.0);
         EXPECT_EQ(X.State().AvgCount, 0);
         EXPECT_EQ(X.State().Generator->SampleIndex(), 1); // time did not advance
         ExpectSound(X);
         X.StartRun();
-        EXPECT_THROW(X.Pass(1e200, false, 0, skNone, ckLfm, Filter), EOverflow);
+        EXPECT_THROW(X.Pass({1e200, false, 0, skNone, ckLfm, Filter}), EOverflow);
         ExpectSound(X);
     }
 }
@@ -77,7 +83,7 @@ TEST_F(Faults, UnstableSectionsOverflow)
         {0.0,
          [](TExperiment &X) {
              EXPECT_EQ(X.State().OutNoiseMs, 0.0);
-             EXPECT_THROW(X.Pass(0.0, false, 0, skRectangle, ckNone, fkRC), EOverflow);
+             EXPECT_THROW(X.Pass({0.0, false, 0, skRectangle, ckNone, fkRC}), EOverflow);
          }},
         // The square of the filtered noise overflows long before the sections do.
         {0.3, [](TExperiment &X) { EXPECT_GT(X.State().OutNoiseMs, 1e300); }},
@@ -105,23 +111,27 @@ TEST_F(Faults, UnstableSectionsOverflow)
 
 TEST_F(Faults, OverflowingCorrelationLeavesTheOutputHistoriesAlone)
 {
-    E.Pass(0.3, false, 0, skNone, ckLfm, fkMatched);
+    E.Pass({0.3, false, 0, skNone, ckLfm, fkMatched});
     std::array<double, 200> Ref;
     TWaveForm(10, 2000.0, 10.0).BuildReference(skNone, ckLfm, Ref);
-    // After the shift entry 56 + i meets Ref[i]: every term positive and near DBL_MAX / 10.
-    for (int i = 0; i < 199; ++i)
-        E.StateForTest().InputHist[57 + i] = Ref[i] < 0 ? -DBL_MAX : DBL_MAX;
-    const auto Out = E.State().OutputHist;
+    // A state no run reaches: after the next pass's new entry, entry 56 + i meets Ref[i] and
+    // every term is positive and near DBL_MAX / 10.
+    for (int j = 0; j < TExperiment::HistLen; ++j)
+        E.StateForTest().InputHist.Push(j < 57 ? 0.0 : Ref[j - 57] < 0 ? -DBL_MAX : DBL_MAX);
+    std::vector<double> Out;
+    for (int i = 0; i < TExperiment::OutHistLen; ++i)
+        Out.push_back(E.State().OutputHist[i]);
     const int Index = E.State().Generator->SampleIndex();
-    EXPECT_THROW(E.Pass(0.3, false, 0, skNone, ckLfm, fkMatched), EOverflow);
-    EXPECT_EQ(E.State().OutputHist, Out);
+    EXPECT_THROW(E.Pass({0.3, false, 0, skNone, ckLfm, fkMatched}), EOverflow);
+    for (int i = 0; i < TExperiment::OutHistLen; ++i)
+        EXPECT_EQ(E.State().OutputHist[i], Out[i]) << i;
     EXPECT_EQ(E.State().Generator->SampleIndex(), Index);
     EXPECT_EQ(E.State().InputHist[56], DBL_MAX); // the input histories had moved on
 }
 
 TEST_F(Faults, BadTimeConstantChangesNothing)
 {
-    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+    E.Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
     ASSERT_TRUE(E.State().StatsValid);
     const TIIRFilter *Sections[] = {E.State().InputFilter.get(), E.State().SignalFilter.get(), E.State().NoiseFilter.get()};
     EXPECT_THROW(E.SetTimeConstant(0), EZeroDivide);
@@ -135,7 +145,7 @@ TEST_F(Faults, BadTimeConstantChangesNothing)
 
 TEST_F(Faults, TimeConstantBuildsThreeNewSectionsAndRestartsTheStatistics)
 {
-    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+    E.Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
     E.SetTimeConstant(5);
     const double k = static_cast<double>(std::exp(-1.0L / 5));
     for (const TIIRFilter *F : {E.State().InputFilter.get(), E.State().SignalFilter.get(), E.State().NoiseFilter.get()}) {
@@ -145,20 +155,20 @@ TEST_F(Faults, TimeConstantBuildsThreeNewSectionsAndRestartsTheStatistics)
     EXPECT_FALSE(E.State().StatsValid);
     EXPECT_EQ(E.State().RCPole, 0.8);
     // The new sections filter one sample, then the restart clears them.
-    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+    E.Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
     EXPECT_EQ(E.State().OutSignalHist[255], E.State().SignalFilter->B(0));
     EXPECT_EQ(E.State().SignalFilter->Y(0), 0.0);
 }
 
 TEST_F(Faults, AverageCountIsHeldAtItsLargestValue)
 {
-    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
-    E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+    E.Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
+    E.Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
     constexpr int32_t Max = std::numeric_limits<int32_t>::max();
     for (int32_t n : {Max - 1, Max, Max}) {
         E.StateForTest().AvgCount = n;
         const long double InMs = E.State().InNoiseMs, OutMs = E.State().OutNoiseMs, N = n;
-        E.Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+        E.Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
         const long double x = E.State().NoiseHist[255], y = E.State().OutNoiseHist[255];
         EXPECT_EQ(E.State().AvgCount, Max);
         EXPECT_EQ(E.State().InNoiseMs, static_cast<double>(x * x / (N + 1) + N / (N + 1) * InMs));

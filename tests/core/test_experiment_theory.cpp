@@ -10,7 +10,9 @@ namespace {
 
 struct TTheoryCase {
     const char *Name;
-    int SimpleKind, ComplexKind, FilterKind;
+    TSimpleKind SimpleKind;
+    TComplexKind ComplexKind;
+    TFilterKind FilterKind;
     long double TimeConstant; // 0: keep the sections of creation
     double Gain;
 };
@@ -40,7 +42,7 @@ TEST_P(Theory, GainComesWithinThreePercent)
     if (C.TimeConstant != 0)
         E.SetTimeConstant(C.TimeConstant);
     for (int p = 0; p <= 400000; ++p)
-        E.Pass(0.3, false, 0, C.SimpleKind, C.ComplexKind, C.FilterKind);
+        E.Pass({0.3, false, 0, C.SimpleKind, C.ComplexKind, C.FilterKind});
     ASSERT_EQ(E.State().AvgCount, 400000);
     EXPECT_NEAR(E.State().InSnr * 0.3, 1.0, 0.03);
     EXPECT_NEAR(E.State().OutSnr / E.State().InSnr / C.Gain, 1.0, 0.03) << E.State().OutSnr / E.State().InSnr;

@@ -14,7 +14,7 @@ namespace {
 TWaveForm Standard() { return TWaveForm(10, 2000.0, 10.0); }
 
 // Signal of one whole period, starting from the generator's current instant.
-std::vector<double> Period(TWaveForm &w, int32_t Simple, int32_t Complex, bool Copy = false, int32_t Shift = 0)
+std::vector<double> Period(TWaveForm &w, TSimpleKind Simple, TComplexKind Complex, bool Copy = false, int32_t Shift = 0)
 {
     std::vector<double> v;
     for (int k = 0; k < 200; ++k) {
@@ -109,7 +109,7 @@ TEST(WaveFormTimeBase, PhaseOfExactlyOneReadsTheFirstEntry)
 TEST(WaveFormShapes, SimpleShapesOverThePulse)
 {
     struct Case {
-        int32_t Kind;
+        TSimpleKind Kind;
         double (*Value)(int k);
     };
     const Case Cases[] = {
@@ -222,7 +222,7 @@ TEST(WaveFormCopy, CopyTableForAnyShift)
 {
     const int32_t Shifts[] = {0, 1, 37, 100, 101, 150, 199, 200, 299, 300, 1000, -1, -50, -199, -200,
                               -1000, INT32_MAX, INT32_MIN, INT32_MAX - 100, INT32_MIN + 1};
-    for (int32_t Complex : {ckLfm, ckBarker}) {
+    for (TComplexKind Complex : {ckLfm, ckBarker}) {
         TWaveForm w = Standard();
         for (int32_t Shift : Shifts) {
             for (int k = 0; k < 200; ++k) {
@@ -283,7 +283,7 @@ TEST(NoiseSource, EveryCallDrawsAtLeastTwoAndZeroDeviationGivesZero)
     TWaveForm w = Standard();
     for (int Call = 0; Call < 1000; ++Call) {
         const uint32_t Before = RandomSeed;
-        const TSignalSample s = w.GenerateSample(Call % 4, ckNone, 0.0, false, 0);
+        const TSignalSample s = w.GenerateSample(static_cast<TSimpleKind>(Call % 4), ckNone, 0.0, false, 0);
         EXPECT_EQ(s.Noise, 0.0);
         EXPECT_FALSE(std::signbit(s.Noise));
         int Draws = 0;
@@ -297,7 +297,7 @@ TEST(NoiseSource, EveryCallDrawsAtLeastTwoAndZeroDeviationGivesZero)
 TEST(NoiseSource, TwoCallsGiveTheSameSignalAndDifferentNoise)
 {
     TWaveForm w = Standard();
-    for (int32_t Complex : {ckNone, ckLfm, ckBarker}) {
+    for (TComplexKind Complex : {ckNone, ckLfm, ckBarker}) {
         const TSignalSample a = w.GenerateSample(Complex == ckNone ? skTriangle : skNone, Complex, 1.0, true, 0);
         const TSignalSample b = w.GenerateSample(Complex == ckNone ? skTriangle : skNone, Complex, 1.0, true, 0);
         EXPECT_EQ(a.Signal, b.Signal);

@@ -4,7 +4,6 @@
 #include <bit>
 #include <cinttypes>
 #include <cstdio>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -19,10 +18,12 @@ void Put(const char *Name, double v)
     std::printf("%s %016" PRIx64 "\n", Name, std::bit_cast<uint64_t>(v));
 }
 
-void PutAll(const char *Name, std::span<const double> Values)
+// Every entry in time order, oldest first.
+template <typename THist>
+void PutAll(const char *Name, const THist &Values, int Size)
 {
-    for (double v : Values)
-        Put(Name, v);
+    for (int i = 0; i < Size; ++i)
+        Put(Name, Values[i]);
 }
 
 
@@ -40,14 +41,14 @@ void Dump(const TExperiment &E)
     Put("Signal", S.CurSample.Signal);
     Put("Noise", S.CurSample.Noise);
     std::printf("AvgCount %d StatsValid %d\n", S.AvgCount, S.StatsValid ? 1 : 0);
-    PutAll("SignalHist", S.SignalHist);
-    PutAll("NoiseHist", S.NoiseHist);
-    PutAll("InputHist", S.InputHist);
-    PutAll("InPeakWin", S.InPeakWin);
-    PutAll("OutPeakWin", S.OutPeakWin);
-    PutAll("OutSignalHist", S.OutSignalHist);
-    PutAll("OutNoiseHist", S.OutNoiseHist);
-    PutAll("OutputHist", S.OutputHist);
+    PutAll("SignalHist", S.SignalHist, TExperiment::HistLen);
+    PutAll("NoiseHist", S.NoiseHist, TExperiment::HistLen);
+    PutAll("InputHist", S.InputHist, TExperiment::HistLen);
+    PutAll("InPeakWin", S.InPeakWin, S.WindowLen);
+    PutAll("OutPeakWin", S.OutPeakWin, S.WindowLen);
+    PutAll("OutSignalHist", S.OutSignalHist, TExperiment::OutHistLen);
+    PutAll("OutNoiseHist", S.OutNoiseHist, TExperiment::OutHistLen);
+    PutAll("OutputHist", S.OutputHist, TExperiment::OutHistLen);
 }
 
 struct Scenario {
@@ -63,7 +64,8 @@ struct Scenario {
 void PassLogged(TExperiment &E, const Scenario &s)
 {
     try {
-        E.Pass(s.Sigma, s.Copy, s.Delay, s.Simple, s.Complex, s.Filter);
+        E.Pass({s.Sigma, s.Copy, s.Delay, static_cast<TSimpleKind>(s.Simple), static_cast<TComplexKind>(s.Complex),
+                static_cast<TFilterKind>(s.Filter)});
     } catch (const Exception &e) {
         std::printf("error %s\n", e.what());
     }

@@ -290,7 +290,7 @@ TEST_F(MainFormTest, TabVisitsTheFocusableControlsInOrder)
 
 TEST_F(MainFormTest, NoiseSpinnerWritesTenthsAndStopsAtItsLimits)
 {
-    Form->EngineForTest().StateForTest().StatsValid = true;
+    Form->Pass(); // a restart pass: the statistics run from here
     Up(Form->UpDown2);
     EXPECT_EQ(Form->Edit2->text(), "0,4");
     EXPECT_EQ(Form->UpDown2->Position(), 4);
@@ -300,7 +300,7 @@ TEST_F(MainFormTest, NoiseSpinnerWritesTenthsAndStopsAtItsLimits)
     EXPECT_EQ(Form->Edit2->text(), "0,1");
     Down(Form->UpDown2);
     EXPECT_EQ(Form->Edit2->text(), "0");
-    Form->EngineForTest().StateForTest().StatsValid = true;
+    Form->Pass(); // a restart pass: the statistics run from here
     Down(Form->UpDown2, 2); // at the limit: no event, the statistics stay
     EXPECT_EQ(Form->UpDown2->Position(), 0);
     EXPECT_TRUE(Form->EngineState().StatsValid);
@@ -337,7 +337,7 @@ TEST_F(MainFormTest, TypedNoiseLevelsKeepTheirTextAndSetTheSpinner)
         {"1E400", 100, false, "9,9"}, {"0,99", 9, true, "1"},
     };
     for (const auto &c : cases) {
-        Form->EngineForTest().StateForTest().StatsValid = true;
+        Form->Pass(); // a restart pass: the statistics run from here
         Retype(Form->Edit2, Q(c.Typed));
         EXPECT_EQ(Form->Edit2->text(), Q(c.Typed));
         EXPECT_EQ(Form->UpDown2->Position(), c.Position) << c.Typed;
@@ -354,7 +354,7 @@ TEST_F(MainFormTest, TypedNoiseLevelsKeepTheirTextAndSetTheSpinner)
 
 TEST_F(MainFormTest, UnreadableNoiseTextIsReportedAndKeepsTheSpinner)
 {
-    Form->EngineForTest().StateForTest().StatsValid = true;
+    Form->Pass(); // a restart pass: the statistics run from here
     Retype(Form->Edit2, "");
     Retype(Form->Edit2, "0.3");
     EXPECT_EQ(Boxes.Texts, QStringList({"'' is not a valid floating point value.",
@@ -366,7 +366,7 @@ TEST_F(MainFormTest, UnreadableNoiseTextIsReportedAndKeepsTheSpinner)
 
 TEST_F(MainFormTest, TimeConstantKeystrokesBuildSectionsOrReportWithoutChange)
 {
-    Form->EngineForTest().StateForTest().StatsValid = true;
+    Form->Pass(); // a restart pass: the statistics run from here
     Retype(Form->Edit1, "12");
     EXPECT_EQ(Pole(), RCPoleFromTimeConstant(12));
     EXPECT_FALSE(Form->EngineState().StatsValid);
@@ -374,7 +374,7 @@ TEST_F(MainFormTest, TimeConstantKeystrokesBuildSectionsOrReportWithoutChange)
 
     // Emptying the box: reported, nothing changes.
     const TIIRFilter *sections = Form->EngineState().InputFilter.get();
-    Form->EngineForTest().StateForTest().StatsValid = true;
+    Form->Pass(); // a restart pass: the statistics run from here
     Retype(Form->Edit1, "");
     ASSERT_EQ(Boxes.Texts, QStringList({"'' is not a valid floating point value."}));
     EXPECT_EQ(Form->EngineState().InputFilter.get(), sections);
@@ -399,7 +399,7 @@ TEST_F(MainFormTest, TimeConstantTypedKeystrokeByKeystrokePassesThroughEachValue
 
 TEST_F(MainFormTest, SpinnersOfTheTimeConstantAndTheCopyDelay)
 {
-    Form->EngineForTest().StateForTest().StatsValid = true;
+    Form->Pass(); // a restart pass: the statistics run from here
     const TIIRFilter *before = Form->EngineState().InputFilter.get();
     Up(Form->UpDown1);
     EXPECT_EQ(Form->Edit1->text(), "6");
@@ -409,7 +409,7 @@ TEST_F(MainFormTest, SpinnersOfTheTimeConstantAndTheCopyDelay)
     Down(Form->UpDown1, 10);
     EXPECT_EQ(Form->Edit1->text(), "1");
 
-    Form->EngineForTest().StateForTest().StatsValid = true;
+    Form->Pass(); // a restart pass: the statistics run from here
     Up(Form->UpDown3, 3);
     EXPECT_EQ(Form->Edit3->text(), "3");
     QTest::mouseClick(Form->CheckBox1, Qt::LeftButton);
@@ -419,7 +419,7 @@ TEST_F(MainFormTest, SpinnersOfTheTimeConstantAndTheCopyDelay)
 
 TEST_F(MainFormTest, SignalGroupsStayExclusiveAndReselectingChangesNothing)
 {
-    Form->EngineForTest().StateForTest().StatsValid = true;
+    Form->Pass(); // a restart pass: the statistics run from here
     ClickItem(Form->RadioGroup3, 1);
     EXPECT_EQ(Form->RadioGroup3->ItemIndex(), 1);
     EXPECT_EQ(Form->RadioGroup1->ItemIndex(), -1);
@@ -430,7 +430,7 @@ TEST_F(MainFormTest, SignalGroupsStayExclusiveAndReselectingChangesNothing)
     EXPECT_EQ(Form->RadioGroup1->ItemIndex(), 2);
     EXPECT_EQ(Form->RadioGroup3->ItemIndex(), -1);
 
-    Form->EngineForTest().StateForTest().StatsValid = true;
+    Form->Pass(); // a restart pass: the statistics run from here
     ClickItem(Form->RadioGroup1, 2);
     ClickItem(Form->RadioGroup2, 0);
     EXPECT_TRUE(Form->EngineState().StatsValid);
@@ -450,7 +450,7 @@ TEST_F(MainFormTest, StoppedRunShowsTheBareEnginesFigures)
     auto bare = BareEngine();
     bare->StartRun();
     for (int i = 0; i < 700; ++i)
-        bare->Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+        bare->Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
     ExpectSameState(Form->EngineState(), bare->State());
 
     Form->Timer1Timer(Form->Timer1);
@@ -481,7 +481,7 @@ TEST_F(MainFormTest, MatchedFilterRunWithTheBarkerCode)
     auto bare = BareEngine();
     bare->StartRun();
     for (int i = 0; i < 450; ++i)
-        bare->Pass(0.3, true, 20, skNone, ckBarker, fkMatched);
+        bare->Pass({0.3, true, 20, skNone, ckBarker, fkMatched});
     ExpectSameState(Form->EngineState(), bare->State());
 }
 
@@ -505,7 +505,7 @@ TEST_F(MainFormTest, StopThenStartAndStartDuringARunRestartTheAveraging)
     for (int n : {300, 200, 150}) {
         bare->StartRun();
         for (int i = 0; i < n; ++i)
-            bare->Pass(0.3, false, 0, skRectangle, ckNone, fkRC);
+            bare->Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
     }
     ExpectSameState(Form->EngineState(), bare->State());
     EXPECT_EQ(Form->EngineState().AvgCount, 150);
@@ -637,11 +637,14 @@ TEST_F(MainFormTest, RefreshShowsInfinitiesFullAndEmptyBarsAndTheGain)
 
     // The three series are rebuilt from the histories at every tick.
     for (int i = 0; i < TExperiment::HistLen; ++i) {
-        e.SignalHist[i] = i;
-        e.InputHist[i] = -i;
+        e.SignalHist.Push(i);
+        e.InputHist.Push(-i);
     }
-    e.OutputHist[255] = 7;
-    e.OutputHist[256] = 9; // beyond the displayed part
+    e.OutputHist.SetLiveLength(TExperiment::HistLen + 1);
+    for (int i = 0; i < TExperiment::HistLen - 1; ++i)
+        e.OutputHist.Push(0);
+    e.OutputHist.Push(7);
+    e.OutputHist.Push(9); // beyond the displayed part
     refresh();
     refresh();
     ASSERT_EQ(Form->Series1->Count(), 256);

@@ -13,6 +13,7 @@
 #include "DisplayFigures.h"
 #include "NumberSettings.h"
 #include "NumberText.h"
+#include "PassInputs.h"
 #include "RegionalSettings.h"
 #include "TButton.h"
 #include "TCaptionLabel.h"
@@ -118,8 +119,8 @@ void LowerLabels(QWidget *Parent)
 void FillSeries(TLineSeries *Series, const auto &History)
 {
     Series->RemoveAllPoints();
-    for (int i = 0; i < TExperiment::HistLen; ++i)
-        Series->AppendValue(History[i]);
+    for (double v : History.Entries(0, TExperiment::HistLen))
+        Series->AppendValue(v);
 }
 
 // A caption as a screen reader says it: without its trailing colon.
@@ -157,6 +158,7 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     resize(StoredWidth, StoredHeight);
 
     CreateControls();
+    FPassInputs = new TPassInputs(this, Edit2, CheckBox1, Edit3, RadioGroup1, RadioGroup3, RadioGroup2);
     FRunLoop = new TRunLoop(this, [this] { Pass(); });
     FormCreate(this);
     // The time-constant box's spinner writes its "5" once as the window comes up, so the RC
@@ -319,10 +321,7 @@ void TForm1::Button2Click(QObject *)
 
 void TForm1::Pass()
 {
-    const double sigma = FNoiseText.Value(Edit2->Text());
-    const bool copyEnabled = CheckBox1->isChecked();
-    const int32_t copyDelay = FDelayText.Value(Edit3->Text());
-    Engine->Pass(sigma, copyEnabled, copyDelay, RadioGroup1->ItemIndex(), RadioGroup3->ItemIndex(), RadioGroup2->ItemIndex());
+    Engine->Pass(FPassInputs->Read());
 }
 
 void TForm1::Timer1Timer(QObject *)

@@ -7,7 +7,6 @@
 
 #include <memory>
 
-#include "CachedNumberText.h"
 #include "Experiment.h"
 #include "TUpDown.h"
 #include "WindowScale.h"
@@ -20,6 +19,7 @@ class TChart;
 class TEdit;
 class TFigureBox;
 class TLineSeries;
+class TPassInputs;
 class TProgressBar;
 class TRadioGroup;
 class TRunLoop;
@@ -121,8 +121,7 @@ private:
 
     std::unique_ptr<TExperiment> Engine;
     TRunLoop *FRunLoop = nullptr;
-    TCachedFloatText FNoiseText;
-    TCachedIntText FDelayText;
+    TPassInputs *FPassInputs = nullptr;
     bool FSizeFitted = false;
     TWindowScale FScale;
 };

@@ -1,7 +1,6 @@
 #include "TRunLoop.h"
 
 #include "ErrorBox.h"
-#include "VectorState.h"
 
 TRunLoop::TRunLoop(QObject *Parent, std::function<void()> Pass) : QObject(Parent), FPass(std::move(Pass))
 {
@@ -45,24 +44,26 @@ void TRunLoop::Slice()
         return Reschedule();
     // The clock is read once per batch; a batch is short against the slice even in the
     // slower filter mode, and the slice ends before a further batch would overrun it.
-    constexpr int Batch = 8;
+    constexpr int Batch = 32;
+    static_assert(MaxSlicePasses % Batch == 0);
     const int64_t budget = SliceLength.count();
-    ClearUpperVectorState();
     QElapsedTimer clock;
     clock.start();
     CallGuarded(
         [&] {
             int64_t elapsed = 0;
             int64_t batchTime = 0;
+            int passes = 0;
             do {
                 for (int i = 0; i < Batch && FPassesMade < FPassLimit; ++i) {
                     FPass();
                     ++FPassesMade;
+                    ++passes;
                 }
                 const int64_t now = clock.nsecsElapsed();
                 batchTime = now - elapsed;
                 elapsed = now;
-            } while (FPassesMade < FPassLimit && elapsed + batchTime < budget);
+            } while (FPassesMade < FPassLimit && passes < MaxSlicePasses && elapsed + batchTime < budget);
         },
         [this] { FState = TState::Stalled; });
     Reschedule();

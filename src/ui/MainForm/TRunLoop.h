@@ -1,8 +1,8 @@
 #pragma once
 // The scheduler of a run. Passes are made from the application's own event loop: a
-// zero-interval timer runs a time slice of passes (2 ms at most) and then lets the loop
-// dispatch every pending event, so each event takes effect at the next pass. Start, Stop
-// and an error in a pass are its state changes; no pass runs while an error box is open.
+// zero-interval timer runs a slice of passes and then lets the loop dispatch every pending
+// event, so each event takes effect at the next pass. Start, Stop and an error in a pass are
+// its state changes; no pass runs while an error box is open.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -18,7 +18,12 @@ class TRunLoop : public QObject {
 public:
     enum class TState { Idle, Active, Stalled };
 
+    // A slice ends after SliceLength, or sooner, and never holds more than MaxSlicePasses
+    // passes: that count bounds the time between two dispatches of the window's events
+    // whatever the clock says. The slowest pass, the matched filter with the LFM pulse, takes
+    // about 0.8 us here, so even a full slice of those lasts about 13 ms, within one frame.
     static constexpr std::chrono::nanoseconds SliceLength = std::chrono::milliseconds(2);
+    static constexpr int MaxSlicePasses = 16384;
 
     TRunLoop(QObject *Parent, std::function<void()> Pass);
 
