@@ -71,7 +71,7 @@ TEST_F(RadioGroupTest, SettingItemIndexRaisesNothingAndMinusOneClearsEveryButton
     EXPECT_FALSE(Group->Button(1)->isChecked());
 }
 
-TEST_F(RadioGroupTest, KeyboardSelectionRaisesClickAndOnlyTheSelectedItemTakesTabFocus)
+TEST_F(RadioGroupTest, KeyboardSelectionRaisesClickAndTheSelectedOrElseTheFirstItemTakesTabFocus)
 {
     Group->SetItemIndex(0);
     EXPECT_TRUE(Group->Button(0)->focusPolicy() & Qt::TabFocus);
@@ -83,9 +83,22 @@ TEST_F(RadioGroupTest, KeyboardSelectionRaisesClickAndOnlyTheSelectedItemTakesTa
     QTest::keyClick(Group->Button(0), Qt::Key_Down);
     EXPECT_EQ(Group->ItemIndex(), 1);
     EXPECT_EQ(Clicks, 1);
-    Group->SetItemIndex(-1);
-    for (int i = 0; i < Group->Count(); ++i)
-        EXPECT_FALSE(Group->Button(i)->focusPolicy() & Qt::TabFocus) << i;
+    // Without a selection the first item takes the focus unselected; a key then selects.
+    const struct {
+        Qt::Key Key;
+        int Selected;
+    } keys[] = {{Qt::Key_Down, 1}, {Qt::Key_Right, 1}, {Qt::Key_Up, 0}, {Qt::Key_Space, 0}};
+    for (const auto &k : keys) {
+        Group->SetItemIndex(-1);
+        for (int i = 0; i < Group->Count(); ++i)
+            EXPECT_EQ(bool(Group->Button(i)->focusPolicy() & Qt::TabFocus), i == 0) << i;
+        Group->Button(0)->setFocus();
+        const int clicks = Clicks;
+        QTest::keyClick(Group->Button(0), k.Key);
+        EXPECT_EQ(Group->ItemIndex(), k.Selected) << k.Key;
+        EXPECT_EQ(Clicks, clicks + 1) << k.Key;
+        EXPECT_EQ(QApplication::focusWidget(), Group->Button(k.Selected)) << k.Key;
+    }
 }
 
 TEST_F(RadioGroupTest, OutOfRangeIndexMeansNoSelection)

@@ -279,13 +279,14 @@ TEST_F(MainFormTest, TabVisitsTheFocusableControlsInOrder)
 {
     Form->RadioGroup1->Button(0)->setFocus();
     QStringList visited;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget *w = QApplication::focusWidget();
         visited << (qobject_cast<QRadioButton *>(w) ? w->parentWidget()->objectName() : w->objectName());
     }
-    EXPECT_EQ(visited, QStringList({"Button1", "Button2", "Edit1", "RadioGroup2", "Edit2", "Edit3", "CheckBox1",
-                                    "RadioGroup1"}));
+    // The complex signals without a selection are reached all the same, at their first item.
+    EXPECT_EQ(visited, QStringList({"Button1", "Button2", "Edit1", "RadioGroup2", "RadioGroup3", "Edit2", "Edit3",
+                                    "CheckBox1", "RadioGroup1"}));
 }
 
 TEST_F(MainFormTest, NoiseSpinnerWritesTenthsAndStopsAtItsLimits)
