@@ -702,38 +702,6 @@ QString AccessibleText(QWidget *Widget, QAccessible::Text Kind)
 }
 } // namespace
 
-TEST_F(MainFormTest, ControlsAreNamedForScreenReadersByTheirCaptions)
-{
-    const struct {
-        QWidget *Control;
-        const char *Name;
-    } cases[] = {
-        {Form->Edit1, "Постоянная времени RC-цепочки (мкс)"},
-        {Form->UpDown1, "Постоянная времени RC-цепочки (мкс)"},
-        {Form->Edit2, "СКО шума (В)"},
-        {Form->UpDown2, "СКО шума (В)"},
-        {Form->Edit3, "Временной сдвиг копии сигнала (мкс)"},
-        {Form->UpDown3, "Временной сдвиг копии сигнала (мкс)"},
-        {Form->Label9, "Пиковое значение сигнала"},
-        {Form->Label11, "СКО шума"},
-        {Form->Label13, "С/Ш"},
-        {Form->Label1, "Пиковое значение сигнала"},
-        {Form->Label3, "СКО шума"},
-        {Form->Label5, "С/Ш"},
-        {Form->Label21, "Выигрыш в С/Ш"},
-        {Form->Chart1, "Полезный сигнал"},
-        {Form->Chart2, "Сигнал + Шум на входе фильтра"},
-        {Form->Chart3, "Сигнал + Шум на выходе фильтра"},
-        {Form->ProgressBar1, "Вход: С/Ш"},
-        {Form->ProgressBar2, "Выход: С/Ш"},
-        {Form->ProgressBar3, "Выход: Выигрыш в С/Ш"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(AccessibleText(c.Control, QAccessible::Name), QString::fromUtf8(c.Name)) << c.Control->objectName().toStdString();
-    EXPECT_EQ(AccessibleText(Form->Label9, QAccessible::Description), "Вход");
-    EXPECT_EQ(AccessibleText(Form->Label1, QAccessible::Description), "Выход");
-}
-
 TEST_F(MainFormTest, FigureBoxesReportTheFigureTheyShow)
 {
     TFigureBox *boxes[] = {Form->Label9, Form->Label11, Form->Label13, Form->Label1, Form->Label3, Form->Label5, Form->Label21};
