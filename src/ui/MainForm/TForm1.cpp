@@ -259,8 +259,10 @@ void TForm1::CreateControls()
     CheckBox1 = Named(new QCheckBox(QStringLiteral("Копия сигнала (для сложных сигналов)"), this), "CheckBox1");
     CheckBox1->setGeometry(15, 245, 370, 20);
     // It reaches over the edge of the charts and, made later, lies on top of them: its own
-    // background keeps its text clear of the chart's frame.
+    // background, the window's colour rather than the button face a button fills with, keeps
+    // its text clear of the chart's frame.
     CheckBox1->setAutoFillBackground(true);
+    CheckBox1->setBackgroundRole(QPalette::Window);
     CheckBox1->setChecked(false);
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral("Вход"), this), "GroupBox1");
@@ -432,9 +434,14 @@ void TForm1::FitOuterSize()
 {
     // The stored size is the outer one, frame included; the frame is known once the window
     // system has decorated the window.
-    const QSize frame = frameGeometry().size() - geometry().size();
+    QSize frame = frameGeometry().size() - geometry().size();
     if (frame.width() <= 0 && frame.height() <= 0)
         return;
+    // At a fractional pixel ratio each edge of the decoration comes in logical pixels rounded
+    // to the nearest, so the sum may lack up to one: count that pixel, lest the frame overhang.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio))
+        frame += QSize(1, 1);
     FSizeFitted = true;
     FitToScreen(frame);
 }
