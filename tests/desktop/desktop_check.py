@@ -36,7 +36,8 @@ class Desktop:
                                        pass_fds=[write], stderr=subprocess.DEVNULL)]
         os.close(write)
         with os.fdopen(read) as f:
-            self.env = dict(os.environ, DISPLAY=":" + f.readline().strip(), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+            self.env = dict(os.environ, DISPLAY=":" + f.readline().strip(), QT_QPA_PLATFORM="xcb",
+                            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         if panel is not None:
             self.rc = tempfile.NamedTemporaryFile("w", suffix=".xml")
             self.rc.write('<openbox_config xmlns="http://openbox.org/3.4/rc"><margins><top>0</top><left>0</left>'
