@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <array>
 #include <cmath>
@@ -193,7 +194,7 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     Edit1Change(Edit1);
     AttachHandlers();
     FScale.Record(this, {GroupBox1, GroupBox2});
-    FitToScreen(QSize(0, 0));
+    FitToScreen(QSize(0, 0), QSize(0, 0));
 }
 
 TForm1::~TForm1()
@@ -434,19 +435,17 @@ void TForm1::FitOuterSize()
 {
     // The stored size is the outer one, frame included; the frame is known once the window
     // system has decorated the window.
-    QSize frame = frameGeometry().size() - geometry().size();
+    const QSize frame = frameGeometry().size() - geometry().size();
     if (frame.width() <= 0 && frame.height() <= 0)
         return;
-    // At a fractional pixel ratio each edge of the decoration comes in logical pixels rounded
-    // to the nearest, so the sum may lack up to one: count that pixel, lest the frame overhang.
-    const qreal ratio = devicePixelRatioF();
-    if (ratio != std::floor(ratio))
-        frame += QSize(1, 1);
     FSizeFitted = true;
-    FitToScreen(frame);
+    const QMargins edges = windowHandle()->frameMargins();
+    const qreal ratio = devicePixelRatioF();
+    FitToScreen(frame,
+                QSize(FrameAtMost(edges.left(), edges.right(), ratio), FrameAtMost(edges.top(), edges.bottom(), ratio)));
 }
 
-void TForm1::FitToScreen(const QSize &Frame)
+void TForm1::FitToScreen(const QSize &Frame, const QSize &LargestFrame)
 {
     // Before it is shown the window belongs to the screen under its stored place.
     QScreen *screen = isVisible() ? this->screen() : QGuiApplication::screenAt(QPoint(StoredLeft, StoredTop));
@@ -455,11 +454,21 @@ void TForm1::FitToScreen(const QSize &Frame)
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    const TWindowFit fit = FitWindow({available.x(), available.y(), available.width(), available.height()}, StoredLeft,
-                                     StoredTop, StoredWidth, StoredHeight, Frame.width(), Frame.height());
+    const auto fitWith = [&](const QSize &Frame) {
+        return FitWindow({available.x(), available.y(), available.width(), available.height()}, StoredLeft, StoredTop,
+                         StoredWidth, StoredHeight, Frame.width(), Frame.height());
+    };
+    QSize frame = Frame;
+    TWindowFit fit = fitWith(frame);
+    // A window that shrinks is pressed against the area's edge: there the frame counts at the
+    // largest size it may have, lest it overhang by the fraction of a pixel that was rounded away.
+    if (fit.Scale < 1.0 && LargestFrame != Frame) {
+        frame = LargestFrame;
+        fit = fitWith(frame);
+    }
     if (fit.Scale != FScale.Factor())
         FScale.Apply(fit.Scale);
-    resize(fit.Width - Frame.width(), fit.Height - Frame.height());
+    resize(fit.Width - frame.width(), fit.Height - frame.height());
     if (pos() != QPoint(fit.Left, fit.Top))
         move(fit.Left, fit.Top);
 }
