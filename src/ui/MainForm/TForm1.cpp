@@ -454,9 +454,9 @@ void TForm1::FitToScreen(const QSize &Frame, const QSize &LargestFrame)
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    const auto fitWith = [&](const QSize &Frame) {
+    const auto fitWith = [&](const QSize &Decoration) {
         return FitWindow({available.x(), available.y(), available.width(), available.height()}, StoredLeft, StoredTop,
-                         StoredWidth, StoredHeight, Frame.width(), Frame.height());
+                         StoredWidth, StoredHeight, Decoration.width(), Decoration.height());
     };
     QSize frame = Frame;
     TWindowFit fit = fitWith(frame);
