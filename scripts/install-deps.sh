@@ -11,6 +11,9 @@ packages=(
   valgrind
   dpkg-dev desktop-file-utils appstream librsvg2-bin
 )
+# The desktop checks: a virtual X server with a window manager, AT-SPI on a session bus, keys,
+# window and pixel reading.
+packages+=(xvfb openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi)
 
 missing=()
 for p in "${packages[@]}"; do

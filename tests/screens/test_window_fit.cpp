@@ -64,4 +64,21 @@ TEST(WindowFitTest, DecorationKeepsItsSizeWhileTheInsideShrinks)
         EXPECT_EQ(fit.Height, c.WantHeight) << c.Screen;
     }
 }
+// Frames as the window system has them in device pixels, and as it reports them edge by edge in
+// logical pixels rounded to the nearest.
+TEST(WindowFitTest, AFrameReportedInRoundedLogicalPixelsIsTakenAtItsLargest)
+{
+    const struct {
+        int ReportedA, ReportedB;
+        double Ratio;
+        int AtMost;
+    } cases[] = {
+        {13, 3, 1.5, 17}, // 20 + 5 device pixels: 16.67
+        {1, 1, 1.5, 3},   // 1 + 1 or 2 + 2: at most 2.67
+        {4, 4, 1.5, 8},   // 6 + 6 only
+        {16, 4, 1.25, 20}, {10, 3, 2.0, 13}, {20, 5, 1.0, 25}, {0, 0, 1.5, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FrameAtMost(c.ReportedA, c.ReportedB, c.Ratio), c.AtMost) << c.ReportedA << "+" << c.ReportedB << " at " << c.Ratio;
+}
 } // namespace

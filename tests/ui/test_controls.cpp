@@ -71,7 +71,7 @@ TEST_F(RadioGroupTest, SettingItemIndexRaisesNothingAndMinusOneClearsEveryButton
     EXPECT_FALSE(Group->Button(1)->isChecked());
 }
 
-TEST_F(RadioGroupTest, KeyboardSelectionRaisesClickAndOnlyTheSelectedItemTakesTabFocus)
+TEST_F(RadioGroupTest, KeyboardSelectionRaisesClickAndTheSelectedOrElseTheFirstItemTakesTabFocus)
 {
     Group->SetItemIndex(0);
     EXPECT_TRUE(Group->Button(0)->focusPolicy() & Qt::TabFocus);
@@ -83,9 +83,22 @@ TEST_F(RadioGroupTest, KeyboardSelectionRaisesClickAndOnlyTheSelectedItemTakesTa
     QTest::keyClick(Group->Button(0), Qt::Key_Down);
     EXPECT_EQ(Group->ItemIndex(), 1);
     EXPECT_EQ(Clicks, 1);
-    Group->SetItemIndex(-1);
-    for (int i = 0; i < Group->Count(); ++i)
-        EXPECT_FALSE(Group->Button(i)->focusPolicy() & Qt::TabFocus) << i;
+    // Without a selection the first item takes the focus unselected; a key then selects.
+    const struct {
+        Qt::Key Key;
+        int Selected;
+    } keys[] = {{Qt::Key_Down, 1}, {Qt::Key_Right, 1}, {Qt::Key_Up, 0}, {Qt::Key_Space, 0}};
+    for (const auto &k : keys) {
+        Group->SetItemIndex(-1);
+        for (int i = 0; i < Group->Count(); ++i)
+            EXPECT_EQ(bool(Group->Button(i)->focusPolicy() & Qt::TabFocus), i == 0) << i;
+        Group->Button(0)->setFocus();
+        const int clicks = Clicks;
+        QTest::keyClick(Group->Button(0), k.Key);
+        EXPECT_EQ(Group->ItemIndex(), k.Selected) << k.Key;
+        EXPECT_EQ(Clicks, clicks + 1) << k.Key;
+        EXPECT_EQ(QApplication::focusWidget(), Group->Button(k.Selected)) << k.Key;
+    }
 }
 
 TEST_F(RadioGroupTest, OutOfRangeIndexMeansNoSelection)
@@ -245,6 +258,22 @@ int ShownFillWidth(QWidget &Window, const TProgressBar &Bar)
     return width * Window.width() / image.width();
 }
 
+struct TShownBar {
+    QWidget Window;
+    TProgressBar *Bar;
+    TShownBar(int Width, int Height, int Max, int Position) : Bar(new TProgressBar(&Window, 0, Max))
+    {
+        Window.resize(100, 40);
+        Bar->setGeometry(10, 10, Width, Height);
+        Bar->SetPosition(Position);
+        Window.show();
+        static_cast<void>(QTest::qWaitForWindowExposed(&Window));
+    }
+    int Fill() { return ShownFillWidth(Window, *Bar); }
+};
+
+// A bar moved to a position shows what a bar shown afresh at that position shows: a fill in
+// proportion to it, to within a pixel, empty below Min and full above Max.
 TEST(ProgressBarTest, EveryChangeOfPositionIsDrawnAsAContinuousFill)
 {
     const struct {
@@ -253,25 +282,19 @@ TEST(ProgressBarTest, EveryChangeOfPositionIsDrawnAsAContinuousFill)
     const std::vector<std::vector<int>> sequences = {
         {0, 100, 200}, {300, 150}, {205, 400}, {100, 90}, {-5, 2000, 1}, {1499, 1500, 750, 0}};
     for (const auto &b : bars) {
-        QWidget window;
-        window.resize(100, 40);
-        auto *bar = new TProgressBar(&window, 0, b.Max);
-        bar->setGeometry(10, 10, b.Width, b.Height);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        bar->SetPosition(b.Max + 1);
-        static_cast<void>(QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) >= b.Width - 4; }, 1000));
-        const int inner = ShownFillWidth(window, *bar);
-        EXPECT_GE(inner, b.Width - 4);
-        EXPECT_LE(inner, b.Width);
+        TShownBar moved(b.Width, b.Height, b.Max, 0);
+        const int full = TShownBar(b.Width, b.Height, b.Max, b.Max + 1).Fill();
+        EXPECT_GE(full, b.Width - 4);
+        EXPECT_LE(full, b.Width);
         for (const auto &sequence : sequences)
             for (int position : sequence) {
-                bar->SetPosition(position);
+                moved.Bar->SetPosition(position);
+                const int fresh = TShownBar(b.Width, b.Height, b.Max, position).Fill();
                 const double share = std::clamp(static_cast<double>(position) / b.Max, 0.0, 1.0);
+                EXPECT_LE(std::abs(fresh - share * full), 1.0) << b.Max << " at " << position;
                 // The repaint comes with the window's next frame; a bar that skips it times out.
-                static_cast<void>(QTest::qWaitFor([&] { return ShownFillWidth(window, *bar) == std::lround(share * inner); }, 1000));
-                EXPECT_EQ(ShownFillWidth(window, *bar), std::lround(share * inner))
-                    << b.Width << "x" << b.Height << " max " << b.Max << " at " << position;
+                static_cast<void>(QTest::qWaitFor([&] { return moved.Fill() == fresh; }, 1000));
+                EXPECT_EQ(moved.Fill(), fresh) << b.Width << "x" << b.Height << " max " << b.Max << " at " << position;
             }
     }
 }

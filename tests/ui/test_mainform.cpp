@@ -279,13 +279,14 @@ TEST_F(MainFormTest, TabVisitsTheFocusableControlsInOrder)
 {
     Form->RadioGroup1->Button(0)->setFocus();
     QStringList visited;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget *w = QApplication::focusWidget();
         visited << (qobject_cast<QRadioButton *>(w) ? w->parentWidget()->objectName() : w->objectName());
     }
-    EXPECT_EQ(visited, QStringList({"Button1", "Button2", "Edit1", "RadioGroup2", "Edit2", "Edit3", "CheckBox1",
-                                    "RadioGroup1"}));
+    // The complex signals without a selection are reached all the same, at their first item.
+    EXPECT_EQ(visited, QStringList({"Button1", "Button2", "Edit1", "RadioGroup2", "RadioGroup3", "Edit2", "Edit3",
+                                    "CheckBox1", "RadioGroup1"}));
 }
 
 TEST_F(MainFormTest, NoiseSpinnerWritesTenthsAndStopsAtItsLimits)
@@ -703,38 +704,6 @@ QString AccessibleText(QWidget *Widget, QAccessible::Text Kind)
     return face ? face->text(Kind) : QStringLiteral("<none>");
 }
 } // namespace
-
-TEST_F(MainFormTest, ControlsAreNamedForScreenReadersByTheirCaptions)
-{
-    const struct {
-        QWidget *Control;
-        const char *Name;
-    } cases[] = {
-        {Form->Edit1, "Постоянная времени RC-цепочки (мкс)"},
-        {Form->UpDown1, "Постоянная времени RC-цепочки (мкс)"},
-        {Form->Edit2, "СКО шума (В)"},
-        {Form->UpDown2, "СКО шума (В)"},
-        {Form->Edit3, "Временной сдвиг копии сигнала (мкс)"},
-        {Form->UpDown3, "Временной сдвиг копии сигнала (мкс)"},
-        {Form->Label9, "Пиковое значение сигнала"},
-        {Form->Label11, "СКО шума"},
-        {Form->Label13, "С/Ш"},
-        {Form->Label1, "Пиковое значение сигнала"},
-        {Form->Label3, "СКО шума"},
-        {Form->Label5, "С/Ш"},
-        {Form->Label21, "Выигрыш в С/Ш"},
-        {Form->Chart1, "Полезный сигнал"},
-        {Form->Chart2, "Сигнал + Шум на входе фильтра"},
-        {Form->Chart3, "Сигнал + Шум на выходе фильтра"},
-        {Form->ProgressBar1, "Вход: С/Ш"},
-        {Form->ProgressBar2, "Выход: С/Ш"},
-        {Form->ProgressBar3, "Выход: Выигрыш в С/Ш"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(AccessibleText(c.Control, QAccessible::Name), QString::fromUtf8(c.Name)) << c.Control->objectName().toStdString();
-    EXPECT_EQ(AccessibleText(Form->Label9, QAccessible::Description), "Вход");
-    EXPECT_EQ(AccessibleText(Form->Label1, QAccessible::Description), "Выход");
-}
 
 TEST_F(MainFormTest, FigureBoxesReportTheFigureTheyShow)
 {

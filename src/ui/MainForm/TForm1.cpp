@@ -6,11 +6,15 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
+#include <array>
 #include <cmath>
+#include <tuple>
 
 #include "ChartSeries.h"
 #include "DisplayFigures.h"
+#include "FormAccessibility.h"
 #include "NumberSettings.h"
 #include "NumberText.h"
 #include "PassInputs.h"
@@ -47,13 +51,15 @@ template <class T> T *Named(T *Widget, const char *Name)
     return Widget;
 }
 
-TChart *MakeChart(QWidget *Parent, const char *Name, const QString &Title, int Top, int Height, bool FixedLeftAxis)
+TChart *MakeChart(QWidget *Parent, const char *Name, const QString &Title, const QString &Shows, int Top, int Height,
+                  bool FixedLeftAxis)
 {
     auto *chart = Named(new TChart(Parent), Name);
     chart->setGeometry(304, Top, 401, Height);
     chart->setFocusPolicy(Qt::NoFocus);
     chart->SetTitle(Title);
     chart->setAccessibleName(Title);
+    chart->setAccessibleDescription(Shows);
     HandNumberSeparators(*chart);
     if (FixedLeftAxis) {
         TScaleDiv &axis = chart->LeftAxis();
@@ -132,11 +138,36 @@ QString SpokenCaption(const QLabel *Caption)
     return text;
 }
 
-void Describe(QWidget *Control, const QLabel *Caption, const QString &Group = {})
+// The caption names the control and, made its buddy, labels it for a screen reader (an edit
+// box rather than its spinner).
+void Describe(QWidget *Control, QLabel *Caption, const QString &Group = {})
 {
     Control->setAccessibleName(SpokenCaption(Caption));
+    if (!Caption->buddy())
+        Caption->setBuddy(Control);
+    if (auto *upDown = qobject_cast<TUpDown *>(Control))
+        upDown->SetAccessibleQuantity(SpokenCaption(Caption));
     if (!Group.isEmpty())
         Control->setAccessibleDescription(Group);
+}
+
+// The rows that both figure groups share, in creation order: the peak's caption and box, the
+// noise box and caption, the ratio box and caption. The input group has them Down pixels lower,
+// and its boxes Right pixels further right, than the output group.
+using TFigureRows = std::tuple<TCaptionLabel *, TFigureBox *, TFigureBox *, TCaptionLabel *, TFigureBox *, TCaptionLabel *>;
+
+TFigureRows MakeFigureRows(QGroupBox *Box, const std::array<const char *, 6> &Names, int Right, int Down)
+{
+    auto *peakCaption = MakeCaption(Box, Names[0], QStringLiteral("Пиковое значение сигнала:"), 98, 41 + Down, 167, 48, true);
+    auto *peak = MakeFigure(Box, Names[1], 192 + Right, 64 + Down);
+    auto *noise = MakeFigure(Box, Names[2], 192 + Right, 96 + Down);
+    auto *noiseCaption = MakeCaption(Box, Names[3], QStringLiteral("СКО шума:"), 81, 97 + Down, 96, 24);
+    auto *ratio = MakeFigure(Box, Names[4], 192 + Right, 128 + Down);
+    auto *ratioCaption = MakeCaption(Box, Names[5], QStringLiteral("С/Ш:"), 140, 129 + Down, 37, 24);
+    Describe(peak, peakCaption, Box->title());
+    Describe(noise, noiseCaption, Box->title());
+    Describe(ratio, ratioCaption, Box->title());
+    return {peakCaption, peak, noise, noiseCaption, ratio, ratioCaption};
 }
 
 QString Text(const std::string &Utf8)
@@ -147,6 +178,7 @@ QString Text(const std::string &Utf8)
 
 TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
 {
+    InstallFormAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Оптимальная фильтрация сигналов"));
     setFont(WindowFont());
@@ -166,7 +198,7 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     Edit1Change(Edit1);
     AttachHandlers();
     FScale.Record(this, {GroupBox1, GroupBox2});
-    FitToScreen(QSize(0, 0));
+    FitToScreen(QSize(0, 0), QSize(0, 0));
 }
 
 TForm1::~TForm1()
@@ -187,9 +219,12 @@ void TForm1::CreateControls()
     RadioGroup1->setGeometry(7, 4, 290, 133);
     RadioGroup1->SetItemIndex(skRectangle);
 
-    Chart1 = MakeChart(this, "Chart1", QStringLiteral("Полезный сигнал"), 8, 240, true);
+    Chart1 = MakeChart(this, "Chart1", QStringLiteral("Полезный сигнал"),
+                       QStringLiteral("График последних 256 отсчётов полезного сигнала без шума, от -2,5 до 2,5"), 8, 240, true);
     Series1 = Chart1->AddLineSeries();
-    Chart2 = MakeChart(this, "Chart2", QStringLiteral("Сигнал + Шум на входе фильтра"), 248, 241, true);
+    Chart2 = MakeChart(this, "Chart2", QStringLiteral("Сигнал + Шум на входе фильтра"),
+                       QStringLiteral("График последних 256 отсчётов суммы сигнала и шума на входе фильтра, от -2,5 до 2,5"),
+                       248, 241, true);
     Series2 = Chart2->AddLineSeries();
 
     Button1 = Named(new TButton(this, QStringLiteral("Старт")), "Button1");
@@ -199,7 +234,9 @@ void TForm1::CreateControls()
 
     Edit1 = MakeEdit(this, "Edit1", QStringLiteral("5"), 200, 527);
 
-    Chart3 = MakeChart(this, "Chart3", QStringLiteral("Сигнал + Шум на выходе фильтра"), 488, 241, false);
+    Chart3 = MakeChart(this, "Chart3", QStringLiteral("Сигнал + Шум на выходе фильтра"),
+                       QStringLiteral("График 256 отсчётов суммы сигнала и шума на выходе фильтра, шкала по значениям"),
+                       488, 241, false);
     Series3 = Chart3->AddLineSeries();
 
     UpDown1 = MakeUpDown(this, "UpDown1", 273, 527, 1, 100, 5, Edit1);
@@ -227,28 +264,22 @@ void TForm1::CreateControls()
     CheckBox1 = Named(new QCheckBox(QStringLiteral("Копия сигнала (для сложных сигналов)"), this), "CheckBox1");
     CheckBox1->setGeometry(15, 245, 370, 20);
     // It reaches over the edge of the charts and, made later, lies on top of them: its own
-    // background keeps its text clear of the chart's frame.
+    // background, the window's colour rather than the button face a button fills with, keeps
+    // its text clear of the chart's frame.
     CheckBox1->setAutoFillBackground(true);
+    CheckBox1->setBackgroundRole(QPalette::Window);
     CheckBox1->setChecked(false);
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral("Вход"), this), "GroupBox1");
     GroupBox1->setGeometry(712, 248, 297, 233);
-    Label10 = MakeCaption(GroupBox1, "Label10", QStringLiteral("Пиковое значение сигнала:"), 98, 49, 167, 48, true);
-    Label9 = MakeFigure(GroupBox1, "Label9", 200, 72);
-    Label11 = MakeFigure(GroupBox1, "Label11", 200, 104);
-    Label12 = MakeCaption(GroupBox1, "Label12", QStringLiteral("СКО шума:"), 81, 105, 96, 24);
-    Label13 = MakeFigure(GroupBox1, "Label13", 200, 136);
-    Label14 = MakeCaption(GroupBox1, "Label14", QStringLiteral("С/Ш:"), 140, 137, 37, 24);
+    std::tie(Label10, Label9, Label11, Label12, Label13, Label14) =
+        MakeFigureRows(GroupBox1, {"Label10", "Label9", "Label11", "Label12", "Label13", "Label14"}, 8, 8);
     ProgressBar1 = MakeBar(GroupBox1, "ProgressBar1", 200, 176, 66, 14, 1500);
 
     GroupBox2 = Named(new QGroupBox(QStringLiteral("Выход"), this), "GroupBox2");
     GroupBox2->setGeometry(712, 488, 297, 241);
-    Label2 = MakeCaption(GroupBox2, "Label2", QStringLiteral("Пиковое значение сигнала:"), 98, 41, 167, 48, true);
-    Label1 = MakeFigure(GroupBox2, "Label1", 192, 64);
-    Label3 = MakeFigure(GroupBox2, "Label3", 192, 96);
-    Label4 = MakeCaption(GroupBox2, "Label4", QStringLiteral("СКО шума:"), 81, 97, 96, 24);
-    Label5 = MakeFigure(GroupBox2, "Label5", 192, 128);
-    Label6 = MakeCaption(GroupBox2, "Label6", QStringLiteral("С/Ш:"), 140, 129, 37, 24);
+    std::tie(Label2, Label1, Label3, Label4, Label5, Label6) =
+        MakeFigureRows(GroupBox2, {"Label2", "Label1", "Label3", "Label4", "Label5", "Label6"}, 0, 0);
     Label20 = MakeCaption(GroupBox2, "Label20", QStringLiteral("Выигрыш в С/Ш:"), 36, 177, 141, 24);
     Label21 = MakeFigure(GroupBox2, "Label21", 192, 176, 66, 25);
     ProgressBar2 = MakeBar(GroupBox2, "ProgressBar2", 192, 152, 66, 13, 1500);
@@ -265,19 +296,14 @@ void TForm1::CreateControls()
     Describe(UpDown2, Label15);
     Describe(Edit3, Label16);
     Describe(UpDown3, Label16);
-    const QString in = GroupBox1->title();
-    const QString out = GroupBox2->title();
-    Describe(Label9, Label10, in);
-    Describe(Label11, Label12, in);
-    Describe(Label13, Label14, in);
-    Describe(Label1, Label2, out);
-    Describe(Label3, Label4, out);
-    Describe(Label5, Label6, out);
-    Describe(Label21, Label20, out);
+    Describe(Label21, Label20, GroupBox2->title());
     // The bars show the ratio and the gain beside their figure boxes; the group tells them apart.
-    ProgressBar1->setAccessibleName(in + QStringLiteral(": ") + SpokenCaption(Label14));
-    ProgressBar2->setAccessibleName(out + QStringLiteral(": ") + SpokenCaption(Label6));
-    ProgressBar3->setAccessibleName(out + QStringLiteral(": ") + SpokenCaption(Label20));
+    const auto barName = [](const QGroupBox *Box, const QLabel *Caption) {
+        return Box->title() + QStringLiteral(": ") + SpokenCaption(Caption);
+    };
+    ProgressBar1->setAccessibleName(barName(GroupBox1, Label14));
+    ProgressBar2->setAccessibleName(barName(GroupBox2, Label6));
+    ProgressBar3->setAccessibleName(barName(GroupBox2, Label20));
 }
 
 void TForm1::AttachHandlers()
@@ -414,10 +440,13 @@ void TForm1::FitOuterSize()
     if (frame.width() <= 0 && frame.height() <= 0)
         return;
     FSizeFitted = true;
-    FitToScreen(frame);
+    const QMargins edges = windowHandle()->frameMargins();
+    const qreal ratio = devicePixelRatioF();
+    FitToScreen(frame,
+                QSize(FrameAtMost(edges.left(), edges.right(), ratio), FrameAtMost(edges.top(), edges.bottom(), ratio)));
 }
 
-void TForm1::FitToScreen(const QSize &Frame)
+void TForm1::FitToScreen(const QSize &Frame, const QSize &LargestFrame)
 {
     // Before it is shown the window belongs to the screen under its stored place.
     QScreen *screen = isVisible() ? this->screen() : QGuiApplication::screenAt(QPoint(StoredLeft, StoredTop));
@@ -426,11 +455,21 @@ void TForm1::FitToScreen(const QSize &Frame)
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    const TWindowFit fit = FitWindow({available.x(), available.y(), available.width(), available.height()}, StoredLeft,
-                                     StoredTop, StoredWidth, StoredHeight, Frame.width(), Frame.height());
+    const auto fitWith = [&](const QSize &Decoration) {
+        return FitWindow({available.x(), available.y(), available.width(), available.height()}, StoredLeft, StoredTop,
+                         StoredWidth, StoredHeight, Decoration.width(), Decoration.height());
+    };
+    QSize frame = Frame;
+    TWindowFit fit = fitWith(frame);
+    // A window that shrinks is pressed against the area's edge: there the frame counts at the
+    // largest size it may have, lest it overhang by the fraction of a pixel that was rounded away.
+    if (fit.Scale < 1.0 && LargestFrame != Frame) {
+        frame = LargestFrame;
+        fit = fitWith(frame);
+    }
     if (fit.Scale != FScale.Factor())
         FScale.Apply(fit.Scale);
-    resize(fit.Width - Frame.width(), fit.Height - Frame.height());
+    resize(fit.Width - frame.width(), fit.Height - frame.height());
     if (pos() != QPoint(fit.Left, fit.Top))
         move(fit.Left, fit.Top);
 }

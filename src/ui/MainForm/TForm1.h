@@ -116,8 +116,9 @@ private:
     void AttachHandlers();
     void FitOuterSize();
     // Places the window on its screen's available area, shrinking it where it is too large;
-    // Frame is the window system's decoration, 0 x 0 until the window has been decorated.
-    void FitToScreen(const QSize &Frame);
+    // Frame is the window system's decoration, 0 x 0 until the window has been decorated, as
+    // reported, LargestFrame the most it may be where the report was rounded.
+    void FitToScreen(const QSize &Frame, const QSize &LargestFrame);
 
     std::unique_ptr<TExperiment> Engine;
     TRunLoop *FRunLoop = nullptr;

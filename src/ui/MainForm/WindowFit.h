@@ -3,6 +3,7 @@
 // the window system's rectangles are converted by the caller.
 
 #include <algorithm>
+#include <cmath>
 
 struct TFitArea {
     int Left, Top, Width, Height;
@@ -46,4 +47,14 @@ inline TWindowFit FitWindow(const TFitArea &Available, int Left, int Top, int Ou
     };
     return {place(Left, width, Available.Left, Available.Width), place(Top, height, Available.Top, Available.Height), width,
             height, scale};
+}
+
+// The largest logical size that a frame of two opposite edges may have, where the window system
+// reports each edge in logical pixels rounded to the nearest from its whole device pixels at
+// Ratio: at 1.5 a 20 + 5 pixel frame comes as 13 + 3, though it takes 16.67 logical pixels.
+// Taking the fraction as a whole pixel keeps the outer frame inside the area it was fitted to.
+inline int FrameAtMost(int EdgeA, int EdgeB, double Ratio)
+{
+    const auto most = [Ratio](int Edge) { return Edge > 0 ? (std::ceil((Edge + 0.5) * Ratio) - 1) / Ratio : 0.0; };
+    return static_cast<int>(std::ceil(most(EdgeA) + most(EdgeB) - 1e-9));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Push button whose click runs OnClick.
+// Push button whose click runs OnClick; Enter presses it, as Space does.
 
 #include <QPushButton>
 
@@ -11,4 +11,7 @@ public:
     TButton(QWidget *Parent, const QString &Caption);
 
     std::function<void()> OnClick;
+
+protected:
+    void keyPressEvent(QKeyEvent *Event) override;
 };

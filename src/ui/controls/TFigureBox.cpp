@@ -5,16 +5,45 @@
 #include <QPalette>
 
 namespace {
-// A screen reader hears the box's caption as its name and the figure shown as its value.
-class TFigureBoxAccessible : public QAccessibleWidget {
+// The box's text as a read-only text: what a screen reader reads out and re-reads on change.
+class TFigureBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit TFigureBoxAccessible(QWidget *Widget) : QAccessibleWidget(Widget, QAccessible::StaticText) {}
+
+    void *interface_cast(QAccessible::InterfaceType Type) override
+    {
+        if (Type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(Type);
+    }
     QString text(QAccessible::Text Kind) const override
     {
         if (Kind == QAccessible::Value)
-            return static_cast<const QLabel *>(widget())->text();
+            return Shown();
         return QAccessibleWidget::text(Kind);
     }
+
+    void selection(int, int *Start, int *End) const override { *Start = *End = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int Start, int End) const override { return Shown().mid(Start, End - Start); }
+    int characterCount() const override { return static_cast<int>(Shown().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int *Start, int *End) const override
+    {
+        *Start = 0;
+        *End = characterCount();
+        return {};
+    }
+
+private:
+    QString Shown() const { return static_cast<const QLabel *>(widget())->text(); }
 };
 
 QAccessibleInterface *FigureBoxFactory(const QString &ClassName, QObject *Object)
@@ -36,4 +65,14 @@ TFigureBox::TFigureBox(QWidget *Parent) : QLabel(QStringLiteral("0"), Parent)
     QPalette p = palette();
     p.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
     setPalette(p);
+}
+
+void TFigureBox::setText(const QString &Text)
+{
+    const QString old = text();
+    if (Text == old)
+        return;
+    QLabel::setText(Text);
+    QAccessibleTextUpdateEvent event(this, 0, old, Text);
+    QAccessible::updateAccessibility(&event);
 }

@@ -1,13 +1,38 @@
 #include "TProgressBar.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QStyleOptionProgressBar>
 
 #include <algorithm>
 #include <cmath>
 
+namespace {
+// The bar only shows: a screen reader gets its fill in its description, and no value
+// interface, whose Increase and Decrease actions could not move it.
+class TProgressBarAccessible : public QAccessibleWidget {
+public:
+    explicit TProgressBarAccessible(QWidget *Widget) : QAccessibleWidget(Widget, QAccessible::ProgressBar) {}
+    QString text(QAccessible::Text Kind) const override
+    {
+        if (Kind == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return QStringLiteral("%1 %").arg(static_cast<const TProgressBar *>(widget())->FilledPercent());
+        return QAccessibleWidget::text(Kind);
+    }
+};
+
+QAccessibleInterface *ProgressBarFactory(const QString &ClassName, QObject *Object)
+{
+    if (ClassName == QLatin1String("TProgressBar") && Object && Object->isWidgetType())
+        return new TProgressBarAccessible(static_cast<QWidget *>(Object));
+    return nullptr;
+}
+} // namespace
+
 TProgressBar::TProgressBar(QWidget *Parent, int Min, int Max) : QProgressBar(Parent)
 {
+    static const bool factoryInstalled = (QAccessible::installFactory(ProgressBarFactory), true);
+    (void)factoryInstalled;
     setTextVisible(false);
     setRange(Min, Max);
     setValue(Min);
@@ -23,6 +48,17 @@ void TProgressBar::SetPosition(int Value)
     setValue(std::clamp(Value, minimum(), maximum()));
     // QProgressBar repaints only when the value moves by about one chunk.
     update();
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+int TProgressBar::FilledPercent() const
+{
+    const long long span = static_cast<long long>(maximum()) - minimum();
+    if (span <= 0)
+        return FPosition > minimum() ? 100 : 0;
+    const long long shown = std::clamp<long long>(static_cast<long long>(FPosition) - minimum(), 0, span);
+    return static_cast<int>((shown * 100 + span / 2) / span);
 }
 
 QRect TProgressBar::InnerRect() const

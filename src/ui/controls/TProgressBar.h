@@ -17,6 +17,8 @@ public:
     // The part of the bar inside its frame, and the width of its fill there.
     QRect InnerRect() const;
     int FillWidth() const;
+    // How full the bar is, in whole percent.
+    int FilledPercent() const;
 
 protected:
     void paintEvent(QPaintEvent *Event) override;

@@ -1,7 +1,10 @@
 #include "TRadioGroup.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QRadioButton>
+
+#include <algorithm>
 
 #include "ErrorBox.h"
 
@@ -23,6 +26,7 @@ TRadioGroup::TRadioGroup(QWidget *Parent, const QString &Caption, const QStringL
         FButtons.append(button);
         // clicked comes from the mouse and the keyboard only, never from setChecked.
         connect(button, &QRadioButton::clicked, this, [this, i] { UserSelected(i); });
+        button->installEventFilter(this);
     }
     UpdateFocusPolicies();
 }
@@ -55,8 +59,29 @@ void TRadioGroup::UserSelected(int Index)
 
 void TRadioGroup::UpdateFocusPolicies()
 {
+    // A group without a selection is still reached by Tab, at its first item.
+    const int focusItem = FItemIndex >= 0 ? FItemIndex : 0;
     for (int i = 0; i < Count(); ++i)
-        FButtons.at(i)->setFocusPolicy(i == FItemIndex ? Qt::StrongFocus : Qt::ClickFocus);
+        FButtons.at(i)->setFocusPolicy(i == focusItem ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool TRadioGroup::eventFilter(QObject *Watched, QEvent *Event)
+{
+    // With a selection the buttons move it by the arrows themselves; without one they would
+    // only move the focus, so here an arrow selects the item it leads to.
+    if (FItemIndex < 0 && Event->type() == QEvent::KeyPress) {
+        const int from = static_cast<int>(FButtons.indexOf(static_cast<QRadioButton *>(Watched)));
+        const int key = static_cast<QKeyEvent *>(Event)->key();
+        const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
+        const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
+        if (from >= 0 && (back || forward)) {
+            const int to = std::clamp(from + (forward ? 1 : -1), 0, Count() - 1);
+            FButtons.at(to)->setFocus(Qt::TabFocusReason);
+            FButtons.at(to)->click();
+            return true;
+        }
+    }
+    return QGroupBox::eventFilter(Watched, Event);
 }
 
 void TRadioGroup::SetItemMargins(int Left, int Right)

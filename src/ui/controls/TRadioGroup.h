@@ -2,7 +2,7 @@
 // Framed group of radio buttons stacked in one column. ItemIndex is the selected item
 // (-1: none). OnClick follows only a user's selection of an item other than the selected
 // one, by mouse or keyboard; setting ItemIndex from the program raises nothing. Only the
-// selected item takes part in the Tab order.
+// selected item takes part in the Tab order, or the first item while none is selected.
 
 #include <QGroupBox>
 #include <QList>
@@ -31,6 +31,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *Event) override;
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
 
 private:
     void UserSelected(int Index);

@@ -67,6 +67,13 @@ void TUpDown::Click(TUDBtnType Button)
         OnClick(Button);
 }
 
+void TUpDown::SetAccessibleQuantity(const QString &Quantity)
+{
+    setAccessibleName(Quantity);
+    FUp->setAccessibleName(QStringLiteral("больше: ") + Quantity);
+    FDown->setAccessibleName(QStringLiteral("меньше: ") + Quantity);
+}
+
 void TUpDown::resizeEvent(QResizeEvent *)
 {
     const int upHeight = height() / 2;

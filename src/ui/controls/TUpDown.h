@@ -34,6 +34,9 @@ public:
     // One arrow click, as the user makes it (errors go to the caller).
     void Click(TUDBtnType Button);
 
+    // The spinner and its arrows named for a screen reader by the quantity it sets.
+    void SetAccessibleQuantity(const QString &Quantity);
+
     QToolButton *UpButton() const { return FUp; }
     QToolButton *DownButton() const { return FDown; }
 
