@@ -13,8 +13,10 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "ApplicationTitle.h"
 #include "ChartSeries.h"
@@ -440,76 +442,85 @@ TEST_F(MainFormTest, SignalGroupsStayExclusiveAndReselectingChangesNothing)
     EXPECT_EQ(Form->RadioGroup1->ItemIndex(), 2);
 }
 
-TEST_F(MainFormTest, StoppedRunShowsTheBareEnginesFigures)
+// Runs made through the window's controls end in the state of a bare engine given the same
+// parameters and restarts, stop making passes at Stop, and the refresh shows that state.
+TEST_F(MainFormTest, WindowRunsEndInTheBareEnginesStateAndShowIt)
 {
-    RunUntil(700);
-    Stop();
-    EXPECT_FALSE(Form->Running);
-    EXPECT_FALSE(Form->Timer1->Enabled());
-    EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
+    struct TSegment {
+        int Passes;       // made after Start is pressed
+        bool StopAfter;   // else the next Start is pressed during the run
+    };
+    struct TRow {
+        const char *What;
+        std::function<void(MainFormTest &)> Set;
+        TPassParameters Bare;
+        std::vector<TSegment> Segments;
+    };
+    const std::vector<TRow> rows = {
+        {"RC section, rectangle", [](MainFormTest &) {}, {0.3, false, 0, skRectangle, ckNone, fkRC}, {{700, true}}},
+        {"matched filter, Barker code with a copy 20 samples later",
+         [](MainFormTest &t) {
+             t.ClickItem(t.Form->RadioGroup3, 1);
+             t.ClickItem(t.Form->RadioGroup2, 1);
+             QTest::mouseClick(t.Form->CheckBox1, Qt::LeftButton);
+             t.Up(t.Form->UpDown3, 20);
+         },
+         {0.3, true, 20, skNone, ckBarker, fkMatched}, {{450, true}}},
+        {"Stop then Start, and Start during a run, restart the averaging", [](MainFormTest &) {},
+         {0.3, false, 0, skRectangle, ckNone, fkRC}, {{300, true}, {200, false}, {150, true}}},
+    };
+    for (const TRow &row : rows) {
+        SCOPED_TRACE(row.What);
+        TearDown();
+        Form = std::make_unique<TForm1>();
+        SetUp();
+        row.Set(*this);
+        int64_t total = 0;
+        bool running = false;
+        for (const TSegment &seg : row.Segments) {
+            if (running) {
+                QTest::mouseClick(Form->Button1, Qt::LeftButton);
+                EXPECT_EQ(Form->EngineState().AvgCount, 0);
+            }
+            RunUntil(total += seg.Passes, !running);
+            EXPECT_EQ(Form->RunLoop().State(), TState::Active);
+            if (seg.StopAfter)
+                Stop();
+            running = !seg.StopAfter;
+        }
+        EXPECT_FALSE(Form->Running);
+        EXPECT_FALSE(Form->Timer1->Enabled());
+        EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
+        Form->RunLoop().SetPassLimit(std::numeric_limits<int64_t>::max());
+        QTest::qWait(20);
+        EXPECT_EQ(Form->RunLoop().PassesMade(), total);
 
-    auto bare = BareEngine();
-    bare->StartRun();
-    for (int i = 0; i < 700; ++i)
-        bare->Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
-    ExpectSameState(Form->EngineState(), bare->State());
+        auto bare = BareEngine();
+        for (const TSegment &seg : row.Segments) {
+            bare->StartRun();
+            for (int i = 0; i < seg.Passes; ++i)
+                bare->Pass(row.Bare);
+        }
+        const TExperimentState &b = bare->State();
+        ExpectSameState(Form->EngineState(), b);
 
-    Form->Timer1Timer(Form->Timer1);
-    EXPECT_EQ(Form->Label9->text(), Q(FormatGeneral(bare->State().InPeak, 4, 4)));
-    EXPECT_EQ(Form->Label11->text(), Q(FormatGeneral(bare->State().InNoiseRms, 4, 4)));
-    EXPECT_EQ(Form->Label13->text(), Q(FormatGeneral(bare->State().InSnr, 4, 4)));
-    EXPECT_EQ(Form->Label1->text(), Q(FormatGeneral(bare->State().OutPeak, 4, 4)));
-    EXPECT_EQ(Form->Label3->text(), Q(FormatGeneral(bare->State().OutNoiseRms, 4, 4)));
-    EXPECT_EQ(Form->Label5->text(), Q(FormatGeneral(bare->State().OutSnr, 4, 4)));
-    EXPECT_EQ(Form->Label21->text(), Q(FormatGeneral(static_cast<long double>(bare->State().OutSnr) / bare->State().InSnr, 4, 4)));
-    EXPECT_EQ(Form->ProgressBar1->Position(), static_cast<int>(std::nearbyint(bare->State().InSnr * 10.0L)));
-    for (int i = 0; i < 256; ++i) {
-        ASSERT_EQ(Form->Series2->YValues().Value(i), bare->State().InputHist[i]) << i;
-        ASSERT_EQ(Form->Series3->YValues().Value(i), bare->State().OutputHist[i]) << i;
-        ASSERT_EQ(Form->Series1->XValues().Value(i), i);
+        Form->Timer1Timer(Form->Timer1);
+        EXPECT_EQ(Form->Label9->text(), Q(FormatGeneral(b.InPeak, 4, 4)));
+        EXPECT_EQ(Form->Label11->text(), Q(FormatGeneral(b.InNoiseRms, 4, 4)));
+        EXPECT_EQ(Form->Label13->text(), Q(FormatGeneral(b.InSnr, 4, 4)));
+        EXPECT_EQ(Form->Label1->text(), Q(FormatGeneral(b.OutPeak, 4, 4)));
+        EXPECT_EQ(Form->Label3->text(), Q(FormatGeneral(b.OutNoiseRms, 4, 4)));
+        EXPECT_EQ(Form->Label5->text(), Q(FormatGeneral(b.OutSnr, 4, 4)));
+        EXPECT_EQ(Form->Label21->text(), Q(FormatGeneral(static_cast<long double>(b.OutSnr) / b.InSnr, 4, 4)));
+        EXPECT_EQ(Form->ProgressBar1->Position(), static_cast<int>(std::nearbyint(b.InSnr * 10.0L)));
+        for (int i = 0; i < 256; ++i) {
+            ASSERT_EQ(Form->Series1->YValues().Value(i), b.SignalHist[i]) << i;
+            ASSERT_EQ(Form->Series2->YValues().Value(i), b.InputHist[i]) << i;
+            ASSERT_EQ(Form->Series3->YValues().Value(i), b.OutputHist[i]) << i;
+            ASSERT_EQ(Form->Series1->XValues().Value(i), i);
+        }
+        EXPECT_TRUE(Boxes.Texts.isEmpty());
     }
-    EXPECT_TRUE(Boxes.Texts.isEmpty());
-}
-
-TEST_F(MainFormTest, MatchedFilterRunWithTheBarkerCode)
-{
-    ClickItem(Form->RadioGroup3, 1);
-    ClickItem(Form->RadioGroup2, 1);
-    QTest::mouseClick(Form->CheckBox1, Qt::LeftButton);
-    Up(Form->UpDown3, 20);
-    RunUntil(450);
-    Stop();
-    auto bare = BareEngine();
-    bare->StartRun();
-    for (int i = 0; i < 450; ++i)
-        bare->Pass({0.3, true, 20, skNone, ckBarker, fkMatched});
-    ExpectSameState(Form->EngineState(), bare->State());
-}
-
-TEST_F(MainFormTest, StopThenStartAndStartDuringARunRestartTheAveraging)
-{
-    RunUntil(300);
-    Stop();
-    RunUntil(500);
-    // Start pressed during the run: the same run, the averaging starts over.
-    QTest::mouseClick(Form->Button1, Qt::LeftButton);
-    EXPECT_EQ(Form->EngineState().AvgCount, 0);
-    RunUntil(650, false);
-    EXPECT_EQ(Form->RunLoop().State(), TState::Active);
-    Stop();
-    EXPECT_EQ(Form->RunLoop().State(), TState::Idle);
-    Form->RunLoop().SetPassLimit(std::numeric_limits<int64_t>::max());
-    QTest::qWait(20);
-    EXPECT_EQ(Form->RunLoop().PassesMade(), 650);
-
-    auto bare = BareEngine();
-    for (int n : {300, 200, 150}) {
-        bare->StartRun();
-        for (int i = 0; i < n; ++i)
-            bare->Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
-    }
-    ExpectSameState(Form->EngineState(), bare->State());
-    EXPECT_EQ(Form->EngineState().AvgCount, 150);
 }
 
 TEST_F(MainFormTest, InvalidCopyDelayStallsTheRunUntilStartOrStop)
