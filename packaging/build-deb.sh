@@ -60,7 +60,8 @@ mkdir -p "$stage/DEBIAN"
 (cd "$stage" && find usr -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum >DEBIAN/md5sums)
 chmod 0644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"
 
-find "$stage" -newermt "@$SOURCE_DATE_EPOCH" -print0 | xargs -0r touch -h -d "@$SOURCE_DATE_EPOCH"
+# Every file the commit's time, whenever and wherever it was checked out or built.
+find "$stage" -print0 | xargs -0r touch -h -d "@$SOURCE_DATE_EPOCH"
 deb=$build/${package}_${version}_${arch}.deb
 dpkg-deb --root-owner-group -Zxz --build "$stage" "$deb" >/dev/null
 echo "$deb"
