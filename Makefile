@@ -93,7 +93,7 @@ test-bare-machine: build
 # The newcomer's path: a fresh minimal Debian root with only git and make, a clone of this
 # repository in it, `make test` there.
 test-fresh:
-	bash tests/packaging/test-fresh.sh
+	bash scripts/test-fresh.sh
 
 test-release:
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -5,7 +5,7 @@
 # root installs everything from nothing. The log is kept in build/test-fresh.log.
 set -uo pipefail
 
-src=$(cd "$(dirname "$0")/../.." && pwd)
+src=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$src/build"
 log=$src/build/test-fresh.log
 command -v mmdebstrap >/dev/null || bash "$src/scripts/install-deps.sh" test || exit 1
@@ -21,7 +21,7 @@ start=$(date +%s)
 mmdebstrap --quiet --mode=$mode --variant=minbase --include=git,make \
     --aptopt='APT::Install-Recommends "false"' \
     --customize-hook="copy-in '$work/repo.bundle' /root" \
-    --customize-hook='chroot "$1" sh -c "cd /root && git clone -q repo.bundle optimal-filtering && cd optimal-filtering && CI=true make test"' \
+    --customize-hook='chroot "$1" sh -c "cd /root && git -c advice.detachedHead=false clone -q repo.bundle optimal-filtering && cd optimal-filtering && CI=true make test"' \
     bookworm /dev/null \
     "deb http://deb.debian.org/debian bookworm main" \
     "deb http://deb.debian.org/debian bookworm-updates main" \
