@@ -2,7 +2,8 @@
 # The newcomer's path: a fresh minimal Debian 12 root (mmdebstrap, minbase) with only git and make,
 # a clone of this repository's current commit in it, and `make test` run there as CI runs it.
 # Needs root (or unprivileged user namespaces) and the network; takes a good while, since the
-# root installs everything from nothing. The log is kept in build/test-fresh.log.
+# root installs everything from nothing. The log is kept in build/test-fresh.log, the package the
+# fresh root built in build/test-fresh/ (the same bytes as one built here from the same commit).
 set -uo pipefail
 
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,6 +23,7 @@ mmdebstrap --quiet --mode=$mode --variant=minbase --include=git,make \
     --aptopt='APT::Install-Recommends "false"' \
     --customize-hook="copy-in '$work/repo.bundle' /root" \
     --customize-hook='chroot "$1" sh -c "cd /root && git -c advice.detachedHead=false clone -q repo.bundle optimal-filtering && cd optimal-filtering && CI=true make test"' \
+    --customize-hook="mkdir -p '$src/build/test-fresh' && cp \"\$1\"/root/optimal-filtering/build/*.deb '$src/build/test-fresh/'" \
     bookworm /dev/null \
     "deb http://deb.debian.org/debian bookworm main" \
     "deb http://deb.debian.org/debian bookworm-updates main" \
