@@ -17,42 +17,83 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initializ
               LSAN_OPTIONS=suppressions=$(SANITIZERS)/lsan.supp:print_suppressions=0 \
               UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps configure build run package test test-package test-release test-sanitize sanitize-build bench longrun memcheck fuzz fuzz-merge clean
+.PHONY: all deps deps-test deps-fuzz configure configure-test build build-program run package test test-package \
+        test-bare-machine test-fresh test-release test-sanitize sanitize-build bench longrun memcheck fuzz \
+        fuzz-merge clean
+MAKEFLAGS += --no-print-directory
 
 all: build
 
+# `make run` installs what building and running needs; the test targets add what testing needs.
 deps:
-	@bash scripts/install-deps.sh
+	@bash scripts/install-deps.sh run
+deps-test:
+	@bash scripts/install-deps.sh test
+deps-fuzz:
+	@bash scripts/install-deps.sh fuzz
 
-$(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILDTYPE)
+# The compiler and linker flags of Debian's own packages (hardening included) so that the program
+# the tests try is the one the package ships. The configuration is quiet unless it fails; tests
+# and benchmarks are configured once something needs them.
+WITH_TESTS ?= OFF
+define configure-build
+	@if [ ! -f $(BUILD)/CMakeCache.txt ] || { [ $(WITH_TESTS) = ON ] && \
+	    ! grep -qx 'LAB_BUILD_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt; }; then \
+	  mkdir -p $(BUILD); \
+	  export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	  CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	  cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILDTYPE) -DLAB_BUILD_TESTS=$(WITH_TESTS) \
+	    -DLAB_BUILD_BENCH=$(WITH_TESTS) >$(BUILD)/configure.log 2>&1 \
+	  || { cat $(BUILD)/configure.log; exit 1; }; \
+	fi
+endef
 
-configure: deps $(BUILD)/CMakeCache.txt
+configure: deps
+	$(configure-build)
+configure-test: deps-test
+	$(configure-build)
+configure-test: WITH_TESTS = ON
 
-build: configure
+build: configure-test
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	@if [ -x $(BUILD)/src/ui/optimal-filtering ]; then $(BUILD)/src/ui/optimal-filtering; \
-	else echo "The window is not built yet."; fi
+# Only the program, with the compiler's output kept in a log unless something fails.
+build-program: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target optimal-filtering >$(BUILD)/build.log 2>&1 \
+	  || { cat $(BUILD)/build.log; exit 1; }
+
+run: build-program
+	@$(BUILD)/src/ui/optimal-filtering
 
 # A Debian package of the program in $(BUILD)/, for `apt install ./optimal-filtering_*.deb`.
-package: configure
-	cmake --build $(BUILD) -j $(JOBS) --target optimal-filtering icon_pngs
-	cd $(BUILD) && cpack -G DEB
+package: configure-test
+	@cmake --build $(BUILD) -j $(JOBS) --target optimal-filtering icon_pngs >$(BUILD)/build.log 2>&1 \
+	  || { cat $(BUILD)/build.log; exit 1; }
+	@bash packaging/build-deb.sh $(BUILD)
 
 # Both suites run even when the first fails, so one run shows every failure.
 test: build sanitize-build
 	@status=0; \
-	$(MAKE) --no-print-directory test-release || status=1; \
-	$(MAKE) --no-print-directory test-sanitize || status=1; \
-	$(MAKE) --no-print-directory test-package || status=1; \
+	$(MAKE) test-release || status=1; \
+	$(MAKE) test-sanitize || status=1; \
+	$(MAKE) test-package || status=1; \
+	$(MAKE) test-bare-machine || status=1; \
 	exit $$status
 
 # Validates the desktop entry and metainfo, builds the package, checks its fields and files, and
 # runs its unpacked program offscreen for one Start/Stop.
 test-package: build
 	bash tests/packaging/check-package.sh $(BUILD)
+
+# Installs the package into a fresh minimal Debian root and tries it there as a user would.
+test-bare-machine: build
+	bash tests/packaging/bare-machine.sh $(BUILD)
+
+# The newcomer's path: a fresh minimal Debian root with only git and make, a clone of this
+# repository in it, `make test` there.
+test-fresh:
+	bash scripts/test-fresh.sh
 
 test-release:
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -62,7 +103,7 @@ $(ASAN_BUILD)/CMakeCache.txt:
 	  "-DCMAKE_CXX_FLAGS=$(SAN_FLAGS)"
 
 # The build runs the test programs to list their tests, so it needs the same settings.
-sanitize-build: deps $(ASAN_BUILD)/CMakeCache.txt
+sanitize-build: deps-test $(ASAN_BUILD)/CMakeCache.txt
 	$(SAN_ENV) QT_QPA_PLATFORM=offscreen cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test-sanitize:
@@ -90,7 +131,7 @@ $(FUZZ_BUILD)/CMakeCache.txt:
 
 # Each target for FUZZ_SECONDS, starting from the repository's corpus; new inputs go to
 # $(FUZZ_BUILD)/corpus, a failing input to $(FUZZ_BUILD)/findings.
-fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+fuzz: deps-fuzz $(FUZZ_BUILD)/CMakeCache.txt
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_programs
 	@mkdir -p $(FUZZ_BUILD)/findings; status=0; \
 	for t in $(FUZZ_TARGETS); do \

@@ -1,8 +1,13 @@
 // Loaded into the installed program with LD_PRELOAD: once the window "Form1" is shown it presses
 // Start, waits until a figure box shows a measured value, presses Stop and closes the window, so
 // the program exits on its own with status 0. Any failure ends the process with status 3.
+// With LAB_PROBE_WATCH set it leaves Start to the user (a real click on a real display): it says
+// where the button is and which font family the window uses, waits for the figures to change,
+// saves a grab of the whole screen to the file LAB_PROBE_WATCH names, then stops and closes.
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QScreen>
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
@@ -40,8 +45,46 @@ template <class T> T *Child(QWidget *Form, const char *Name)
 
 enum class Step { WaitForWindow, Running, Stopped, Closing };
 
+void Watch(const QString &Shot)
+{
+    auto *poll = new QTimer(qApp);
+    auto *elapsed = new int(0);
+    auto *before = new QString;
+    poll->setInterval(100);
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        if ((*elapsed += 100) > 120000)
+            Fail("the figures did not change within 120 s");
+        QWidget *form = ShownForm();
+        if (!form)
+            return;
+        auto *start = Child<QPushButton>(form, "Button1");
+        if (before->isNull()) {
+            *before = Child<QLabel>(form, "Label11")->text();
+            const QPoint at = start->mapToGlobal(start->rect().center());
+            std::fprintf(stderr, "probe: shown; font %s; start at %d %d\n",
+                         qPrintable(QFontInfo(start->font()).family()), at.x(), at.y());
+            return;
+        }
+        const QString now = Child<QLabel>(form, "Label11")->text();
+        if (now == *before)
+            return;
+        poll->stop();
+        std::fprintf(stderr, "probe: figures changed (noise RMS %s -> %s)\n", qPrintable(*before), qPrintable(now));
+        // A moment for the charts to draw a few passes before the grab.
+        QTimer::singleShot(1500, form, [=] {
+            if (!QGuiApplication::primaryScreen()->grabWindow(0).save(Shot))
+                Fail("the screen grab could not be saved");
+            Child<QPushButton>(form, "Button2")->click();
+            QTimer::singleShot(500, form, [form] { form->close(); });
+        });
+    });
+    poll->start();
+}
+
 void Drive()
 {
+    if (qEnvironmentVariableIsSet("LAB_PROBE_WATCH"))
+        return Watch(qEnvironmentVariable("LAB_PROBE_WATCH"));
     auto *poll = new QTimer(qApp);
     auto *elapsed = new int(0);
     auto *step = new Step(Step::WaitForWindow);

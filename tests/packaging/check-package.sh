@@ -33,14 +33,35 @@ trap 'rm -rf "$tmp"' EXIT
 validate_desktop "$src/src/ui/$id.desktop"
 validate_metainfo "$src/src/ui/$id.metainfo.xml"
 
-version=$(sed -n 's/^CPACK_PACKAGE_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
-version=${version:-$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")}
+# English is the untranslated text, Russian the [ru] / xml:lang="ru" one, for every key a menu or
+# software centre shows or searches.
+has_cyrillic() { LC_ALL=C grep -q $'[\xd0-\xd3][\x80-\xbf]' <<<"$1"; } # U+0400..U+04FF in UTF-8
+for key in Name GenericName Comment Keywords; do
+    plain=$(sed -n "s/^$key=//p" "$src/src/ui/$id.desktop")
+    ru=$(sed -n "s/^$key\[ru\]=//p" "$src/src/ui/$id.desktop")
+    if [ -n "$plain" ] && ! has_cyrillic "$plain" && has_cyrillic "$ru"
+    then pass "desktop entry $key: English, Russian under [ru]"
+    else fail "desktop entry $key='$plain' $key[ru]='$ru'"; fi
+done
+for element in name summary keyword; do
+    plain=$(grep -o "<$element>[^<]*</$element>" "$src/src/ui/$id.metainfo.xml")
+    ru=$(grep -o "<$element xml:lang=\"ru\">[^<]*</$element>" "$src/src/ui/$id.metainfo.xml")
+    if [ -n "$plain" ] && ! has_cyrillic "$plain" && has_cyrillic "$ru"
+    then pass "metainfo <$element>: English, Russian under xml:lang=\"ru\""
+    else fail "metainfo <$element>: '$plain' / '$ru'"; fi
+done
+# The licence the package declares is the repository's.
+if grep -qx 'License: MIT' "$src/packaging/copyright" && head -1 "$src/LICENSE" | grep -qx 'MIT License' \
+   && grep -q '<project_license>MIT</project_license>' "$src/src/ui/$id.metainfo.xml"
+then pass "LICENSE, copyright and metainfo: MIT"
+else fail "LICENSE, packaging/copyright and the metainfo do not all say MIT"; fi
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt").$(git -C "$src" rev-list --count HEAD)
 arch=$(dpkg --print-architecture)
-deb="$build/${package}_${version}_${arch}.deb"
-rm -f "$deb"
-if ! (cd "$build" && cpack -G DEB >"$tmp/cpack.log" 2>&1) || [ ! -f "$deb" ]; then
-    cat "$tmp/cpack.log"
-    fail "cpack did not make $deb"
+if ! deb=$(bash "$src/packaging/build-deb.sh" "$build" 2>"$tmp/build-deb.log") \
+        || [ "$deb" != "$build/${package}_${version}_${arch}.deb" ] || [ ! -f "$deb" ]; then
+    cat "$tmp/build-deb.log"
+    fail "build-deb.sh did not make ${package}_${version}_${arch}.deb (made '$deb')"
     echo "$failures check(s) failed"; exit 1
 fi
 pass "package built: $(basename "$deb")"
@@ -55,15 +76,16 @@ expect_field Version "$version"
 expect_field Architecture "$arch"
 expect_field Section education
 expect_field Priority optional
-expect_field Maintainer '[^<>]+ <[^@<> ]+@[^@<> ]+>'
+expect_field Maintainer 'Optimal Filtering project <[^@<> ]+@[^@<> ]+>'
 # The synopsis on the first line, a longer text after it.
 desc=$(field Description)
 if [ "$(printf '%s\n' "$desc" | wc -l)" -ge 2 ] && [ -n "$(printf '%s\n' "$desc" | head -1)" ] \
    && [ "$(printf '%s\n' "$desc" | head -1 | wc -c)" -le 81 ]; then pass "Description: synopsis and text"
 else fail "Description lacks a synopsis of at most 80 characters and a text: $desc"; fi
-# The libraries come from the binary's scan, the SVG plugins are named by hand.
+# The libraries come from the binary's scan; the SVG plugins and the font the layout is made for
+# are loaded at run time and named by hand.
 depends=$(field Depends)
-for lib in libc6 libstdc\\+\\+6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+for lib in libc6 libstdc\\+\\+6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 fonts-liberation; do
     if [[ ", $depends," =~ ,\ $lib[\ ,] ]]; then pass "Depends has $lib"
     else fail "Depends lacks $lib: $depends"; fi
 done
@@ -75,6 +97,9 @@ expected=(
     "-rw-r--r-- ./usr/share/metainfo/$id.metainfo.xml"
     "-rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/$id.svg"
     "-rw-r--r-- ./usr/share/doc/$package/copyright"
+    "-rw-r--r-- ./usr/share/doc/$package/changelog.gz"
+    "-rw-r--r-- ./usr/share/man/man1/$package.1.gz"
+    "-rw-r--r-- ./usr/share/man/ru/man1/$package.1.gz"
 )
 for size in 16 32 48 64 128 256; do
     expected+=("-rw-r--r-- ./usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -90,6 +115,18 @@ if [ -n "$extra" ]; then fail "unexpected files: $extra"; else pass "no other fi
 if grep '^d' "$tmp/list" | grep -qv '^drwxr-xr-x '; then fail "directory modes: $(grep '^d' "$tmp/list" | grep -v '^drwxr-xr-x ')"
 else pass "directories 0755"; fi
 
+# Debian's own checker, every tag shown, pedantic ones too: it must find nothing.
+if lintian -I --pedantic --tag-display-limit 0 "$deb" >"$tmp/lintian.log" 2>"$tmp/lintian.err" && [ ! -s "$tmp/lintian.log" ]
+then pass "lintian -I --pedantic: no tags"
+else fail "lintian -I --pedantic: $(cat "$tmp/lintian.log" "$tmp/lintian.err")"; fi
+# The same commit gives the same bytes, however later it is packaged again.
+first=$(sha256sum <"$deb")
+sleep 1
+touch "$build/src/ui/optimal-filtering"
+if again=$(bash "$src/packaging/build-deb.sh" "$build" 2>/dev/null) && [ "$(sha256sum <"$again")" = "$first" ]
+then pass "packaged again: the same bytes"
+else fail "packaging the same commit again gave different bytes"; fi
+
 root="$tmp/root"
 mkdir -p "$root"
 if ! dpkg-deb -x "$deb" "$root"; then fail "dpkg-deb -x"; echo "$failures check(s) failed"; exit 1; fi
@@ -104,8 +141,8 @@ if [ "$icon" = "$id" ] && [ -f "$root/usr/share/icons/hicolor/scalable/apps/$ico
 else fail "Icon='$icon' does not name the packaged icon $id"; fi
 if grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$root/usr/share/metainfo/$id.metainfo.xml"
 then pass "metainfo launches $id.desktop"; else fail "metainfo's launchable is not $id.desktop"; fi
-if grep -q "^Name=Оптимальная фильтрация сигналов$" "$desktop"; then pass "menu entry name"
-else fail "desktop entry's Name is not the window's caption"; fi
+if grep -q "^Name\[ru\]=Оптимальная фильтрация сигналов$" "$desktop"; then pass "menu entry name"
+else fail "desktop entry's Russian Name is not the window's caption"; fi
 
 probe="$build/tests/packaging/libstart_stop_probe.so"
 if [ ! -f "$probe" ]; then
