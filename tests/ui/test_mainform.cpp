@@ -729,3 +729,14 @@ TEST_F(MainFormTest, FigureBoxesReportTheFigureTheyShow)
         EXPECT_EQ(AccessibleText(box, QAccessible::Value), box->text()) << box->objectName().toStdString();
     }
 }
+
+// The widest figures a run shows (five significant digits behind a leading zero, a ratio with
+// two decimals) stand whole in every box.
+TEST_F(MainFormTest, WidestFiguresStandWholeInTheirBoxes)
+{
+    for (TFigureBox *box : {Form->Label9, Form->Label11, Form->Label13, Form->Label1, Form->Label3, Form->Label5, Form->Label21})
+        for (const QString &text : {QStringLiteral("0,09479"), QStringLiteral("0,3003"), QStringLiteral("10,36"),
+                                   QStringLiteral("1500"), QStringLiteral("INF")})
+            EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(text), box->contentsRect().width())
+                << box->objectName().toStdString() << " «" << text.toStdString() << "» in " << QFontInfo(box->font()).family().toStdString();
+}

@@ -65,6 +65,13 @@ TFigureBox::TFigureBox(QWidget *Parent) : QLabel(QStringLiteral("0"), Parent)
     QPalette p = palette();
     p.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
     setPalette(p);
+    // Only the family is set, so the size still follows the window's font. "MS Sans Serif"
+    // holds a figure such as "0,09479" within the 65 pixels; where it is missing, the sans-serif
+    // faces that stand in for it are wider, and their narrow cuts keep the figures whole.
+    QFont f;
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans Narrow"),
+                   QStringLiteral("Arial Narrow")});
+    setFont(f);
 }
 
 void TFigureBox::setText(const QString &Text)

@@ -1,5 +1,6 @@
 #pragma once
-// A figure box: a fixed-size label on the button-face colour; its text is left-aligned and
+// A figure box: a fixed-size label on the button-face colour, in the narrow cut of the window's
+// font where "MS Sans Serif" is missing; its text is left-aligned and
 // cut off at the right edge when it is wider than the box. A screen reader hears its caption
 // as its name, its group as its description and the figure as its text, and is told of every
 // new figure.
