@@ -24,10 +24,7 @@ mmdebstrap --quiet --mode=$mode --variant=minbase --include=git,make \
     --customize-hook="copy-in '$work/repo.bundle' /root" \
     --customize-hook='chroot "$1" sh -c "cd /root && git -c advice.detachedHead=false clone -q repo.bundle optimal-filtering && cd optimal-filtering && CI=true make test"' \
     --customize-hook="mkdir -p '$src/build/test-fresh' && cp \"\$1\"/root/optimal-filtering/build/*.deb '$src/build/test-fresh/'" \
-    bookworm /dev/null \
-    "deb http://deb.debian.org/debian bookworm main" \
-    "deb http://deb.debian.org/debian bookworm-updates main" \
-    "deb http://deb.debian.org/debian-security bookworm-security main" >"$log" 2>&1
+    bookworm /dev/null >"$log" 2>&1
 status=$?
 tail -25 "$log"
 echo "test-fresh: make test in the fresh root ended with status $status after $(($(date +%s) - start)) s"

@@ -192,10 +192,7 @@ mmdebstrap --quiet --mode=$mode --variant=minbase \
     --setup-hook="sync-in '$cache' /var/cache/apt/archives/" \
     --customize-hook="bash '$self' --inside \"\$1\" '$work' '$deb' '$probe'" \
     --customize-hook="sync-out /var/cache/apt/archives '$cache'" \
-    bookworm /dev/null \
-    "deb http://deb.debian.org/debian bookworm main" \
-    "deb http://deb.debian.org/debian bookworm-updates main" \
-    "deb http://deb.debian.org/debian-security bookworm-security main" >"$work/mmdebstrap.log" 2>&1
+    bookworm /dev/null >"$work/mmdebstrap.log" 2>&1
 mm_status=$?
 [ -f "$work/screenshot.png" ] && cp "$work/screenshot.png" "$build/bare-machine/screenshot.png"
 
