@@ -75,7 +75,10 @@ class Desktop:
         self.x("xdotool", "key", "--clearmodifiers", key)
         time.sleep(0.3)
 
-    def close(self):
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
         for proc in reversed(self.procs):
             proc.terminate()
             proc.wait()
@@ -148,8 +151,7 @@ CONTROLS = (
 
 
 def check_atspi(program):
-    desktop = Desktop()
-    try:
+    with Desktop() as desktop:
         desktop.start(program)
         nodes = tree(program)
         before = {n: text_of(n) for n in nodes}
@@ -173,13 +175,10 @@ def check_atspi(program):
             if text1 == "#" and (name, description, t1) not in heard:
                 faults.append("its new figure is not announced")
             check(not faults, what + (": " + "; ".join(faults) if faults else f" reads «{t1}»" if t1 else ""))
-    finally:
-        desktop.close()
 
 
 def check_keyboard(program):
-    desktop = Desktop(panel=0)
-    try:
+    with Desktop(panel=0) as desktop:
         desktop.start(program)
         desktop.x("xdotool", "windowactivate", "--sync", desktop.window)
 
@@ -196,27 +195,21 @@ def check_keyboard(program):
         desktop.key("Return")
         peak = lambda: text_of(find(tree(program), "label", "Пиковое значение сигнала", "Вход")[0])
         check(wait_for(lambda: peak() not in ("0", None), 5), f"Enter starts a run: the input peak reads «{peak()}»")
-    finally:
-        desktop.close()
 
 
 def check_colour(program):
-    desktop = Desktop(panel=0)
-    try:
+    with Desktop(panel=0) as desktop:
         desktop.start(program)
         left, top, _, _ = desktop.client()
         # The right end of the check box, past its text, where it lies across the charts' edge.
         column = desktop.x("import", "-window", "root", "-crop", f"1x18+{left + 383}+{top + 246}", "-depth", "8", "txt:-")
         colours = set(re.findall(r"#[0-9A-F]{6}", column))
         check(colours == {"#A6CAF0"}, f"the check box's background is the window's sky blue: {sorted(colours)}")
-    finally:
-        desktop.close()
 
 
 def check_frame(program):
     for size, panel, factors in (("1920x1080", 0, "1 1.25 1.5 2"), ("1920x1080", 30, "1 1.25 1.5 2"), ("1366x768", 30, "1")):
-        desktop = Desktop(size, panel)
-        try:
+        with Desktop(size, panel) as desktop:
             width, height = map(int, size.split("x"))
             for factor in factors.split():
                 proc = desktop.start(program, QT_SCALE_FACTOR=factor)
@@ -225,8 +218,6 @@ def check_frame(program):
                       f"{size}, panel {panel}, scale {factor}: frame {w}x{h}+{l}+{t}")
                 proc.terminate()
                 proc.wait()
-        finally:
-            desktop.close()
 
 
 if __name__ == "__main__":

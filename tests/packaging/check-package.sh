@@ -36,19 +36,18 @@ validate_metainfo "$src/src/ui/$id.metainfo.xml"
 # English is the untranslated text, Russian the [ru] / xml:lang="ru" one, for every key a menu or
 # software centre shows or searches.
 has_cyrillic() { LC_ALL=C grep -q $'[\xd0-\xd3][\x80-\xbf]' <<<"$1"; } # U+0400..U+04FF in UTF-8
+english_and_russian() { # what, the untranslated text, the Russian one
+    if [ -n "$2" ] && ! has_cyrillic "$2" && has_cyrillic "$3"
+    then pass "$1: English, Russian beside it"
+    else fail "$1: '$2' / '$3'"; fi
+}
 for key in Name GenericName Comment Keywords; do
-    plain=$(sed -n "s/^$key=//p" "$src/src/ui/$id.desktop")
-    ru=$(sed -n "s/^$key\[ru\]=//p" "$src/src/ui/$id.desktop")
-    if [ -n "$plain" ] && ! has_cyrillic "$plain" && has_cyrillic "$ru"
-    then pass "desktop entry $key: English, Russian under [ru]"
-    else fail "desktop entry $key='$plain' $key[ru]='$ru'"; fi
+    english_and_russian "desktop entry $key" "$(sed -n "s/^$key=//p" "$src/src/ui/$id.desktop")" \
+        "$(sed -n "s/^$key\[ru\]=//p" "$src/src/ui/$id.desktop")"
 done
 for element in name summary keyword; do
-    plain=$(grep -o "<$element>[^<]*</$element>" "$src/src/ui/$id.metainfo.xml")
-    ru=$(grep -o "<$element xml:lang=\"ru\">[^<]*</$element>" "$src/src/ui/$id.metainfo.xml")
-    if [ -n "$plain" ] && ! has_cyrillic "$plain" && has_cyrillic "$ru"
-    then pass "metainfo <$element>: English, Russian under xml:lang=\"ru\""
-    else fail "metainfo <$element>: '$plain' / '$ru'"; fi
+    english_and_russian "metainfo <$element>" "$(grep -o "<$element>[^<]*</$element>" "$src/src/ui/$id.metainfo.xml")" \
+        "$(grep -o "<$element xml:lang=\"ru\">[^<]*</$element>" "$src/src/ui/$id.metainfo.xml")"
 done
 # The licence the package declares is the repository's.
 if grep -qx 'License: MIT' "$src/packaging/copyright" && head -1 "$src/LICENSE" | grep -qx 'MIT License' \
