@@ -1,6 +1,8 @@
 #include "DSPTools.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -85,6 +87,50 @@ double RCPoleFromTimeConstant(long double tau)
     return StoreDouble(std::exp(Exponent));
 }
 
+namespace {
+
+// The fast sums keep the running sums in x87 registers and round them to 53 bits there, under
+// the precision control, instead of storing each one as a double and loading it again. Both
+// round the significand to nearest, ties to even; they differ only where a double has fewer
+// bits than 53 or no room at all, below 2^-1022 and from 2^1024 on. The sums stay clear of
+// both while the window entries are moderate (0, or 2^-600 <= |w| < 2^601) and the gain
+// (unless 0), the divisor and every tap lie within 2^-100 .. 2^100:
+// - a term ((w * r) / N) * g is then 0 or within 2^-901 .. 2^902, so its last significant bit
+//   is at least 2^-964 and every term is a multiple of 2^-964;
+// - so is every sum of them rounded to 64 or 53 bits (rounding to a grid no finer than 2^-964
+//   keeps a multiple of it, and a smaller sum is already exact), so a sum is 0 or at least
+//   2^-964;
+// - and no sum of at most 256 terms exceeds 2^911.
+// The same bounds make each scaled entry split exactly into two doubles.
+bool ModerateEntry(double w)
+{
+    const uint64_t Bits = std::bit_cast<uint64_t>(w);
+    const uint64_t Exponent = (Bits >> 52) & 0x7FF;
+    return (Bits << 1) == 0 || Exponent - (1023 - 600) <= 1200;
+}
+
+bool ModerateFactor(long double v)
+{
+    const long double m = std::fabs(v);
+    return m >= 0x1p-100L && m <= 0x1p100L;
+}
+
+#if defined(__x86_64__)
+// The x87 control word as found, and with the precision set to 64 and to 53 bits.
+struct TPrecisionControl {
+    uint16_t Saved, Extended, Double;
+};
+
+TPrecisionControl PrecisionControl()
+{
+    uint16_t Cw;
+    asm volatile("fnstcw %0" : "=m"(Cw));
+    return {Cw, static_cast<uint16_t>(Cw | 0x300), static_cast<uint16_t>((Cw & ~0x300) | 0x200)};
+}
+#endif
+
+} // namespace
+
 void TFIRKernel::SetTaps(std::span<const double> Taps, long double Gain, long double Divisor)
 {
     if (Taps.size() > static_cast<std::size_t>(MaxLength))
@@ -93,7 +139,8 @@ void TFIRKernel::SetTaps(std::span<const double> Taps, long double Gain, long do
     FGain = Gain;
     FDivisor = Divisor;
     FRunCount = FGeneralCount = FUnitCount = 0;
-    FScaledValid = false;
+    FFollowing = false;
+    FModerateTaps = (Gain == 0 || ModerateFactor(Gain)) && ModerateFactor(Divisor);
     // A tap of exactly 0 gives a term of +-0, since the window entries are finite; while the
     // gain is finite too, leaving it out changes no sum: a rounded sum that starts at +0 is
     // never -0, and adding +-0 to a sum that is not -0 returns that sum. An infinite gain
@@ -101,8 +148,10 @@ void TFIRKernel::SetTaps(std::span<const double> Taps, long double Gain, long do
     const bool SkipZeros = std::isfinite(Gain);
     for (int32_t i = 0; i < FLength; ++i) {
         const double r = Taps[static_cast<std::size_t>(i)];
-        if (r != 0 || !SkipZeros)
+        if (r != 0 || !SkipZeros) {
             AddTerm(i, r);
+            FModerateTaps = FModerateTaps && ModerateFactor(r);
+        }
     }
 }
 
@@ -118,30 +167,39 @@ void TFIRKernel::AddTerm(int32_t Index, double Tap)
         FGeneral[FGeneralCount++] = {Tap, Index};
 }
 
-void TFIRKernel::Store(int32_t Slot, int c, long double Scaled)
+// Entry Entry of the windows goes to ring slot Slot.
+void TFIRKernel::Take(int32_t Slot, const TWindows &Windows, int32_t Entry)
 {
-    // Hi + Lo is Scaled exactly whenever Scaled lies well inside the 64-bit range: the
-    // remainder of rounding a 64-bit significand to 53 bits has at most 11 bits. The test is
-    // the very sum the terms form, so where it holds they add Scaled itself (a zero may come
-    // back with the other sign, which changes no sum that starts at +0).
-    const double Hi = static_cast<double>(Scaled);
-    const double Lo = static_cast<double>(Scaled - Hi);
-    const bool Inexact = !(static_cast<long double>(Hi) + Lo == Scaled);
-    FInexactCount += static_cast<int32_t>(Inexact) - static_cast<int32_t>(FSplitInexact[Slot][c]);
-    FSplitInexact[Slot][c] = Inexact;
-    FScaled[Slot][c] = FScaled[Slot + FLength][c] = {Hi, Lo};
-    FScaled[NegatedShift + Slot][c] = FScaled[NegatedShift + Slot + FLength][c] = {-Hi, -Lo};
+    int Immoderate = 0;
+    for (int c = 0; c < Channels; ++c)
+        Immoderate += !ModerateEntry(Windows[c][Entry]);
+    FImmoderateCount += Immoderate - FImmoderate[Slot];
+    FImmoderate[Slot] = static_cast<uint8_t>(Immoderate);
+    if (FUnitCount == 0)
+        return;
+    // For a moderate entry Hi + Lo, formed at extended precision, is the scaled entry itself:
+    // the remainder of rounding a 64-bit significand to 53 bits has at most 11 bits and lies
+    // far above the smallest double. An immoderate entry's split is never read.
+    TSlot Plain, Negated;
+    for (int c = 0; c < Channels; ++c) {
+        const long double Scaled = (Windows[c][Entry] / FDivisor) * FGain;
+        const double Hi = static_cast<double>(Scaled);
+        const double Lo = static_cast<double>(Scaled - Hi);
+        Plain[c] = {Hi, Lo};
+        Negated[c] = {-Hi, -Lo};
+    }
+    FScaled[Slot] = FScaled[Slot + FLength] = Plain;
+    FScaled[NegatedShift + Slot] = FScaled[NegatedShift + Slot + FLength] = Negated;
 }
 
-void TFIRKernel::Rescale(const TWindows &Windows)
+void TFIRKernel::Reload(const TWindows &Windows)
 {
-    FSplitInexact = {};
-    FInexactCount = 0;
+    FImmoderate = {};
+    FImmoderateCount = 0;
     for (int32_t i = 0; i < FLength; ++i)
-        for (int c = 0; c < Channels; ++c)
-            Store(i, c, (Windows[c][i] / FDivisor) * FGain);
-    FScaledStart = 0;
-    FScaledValid = true;
+        Take(i, Windows, i);
+    FStart = 0;
+    FFollowing = true;
 }
 
 // A tap of +1 or -1 gives the term ((w * +-1) / Divisor) * Gain = +-((w / Divisor) * Gain)
@@ -151,53 +209,174 @@ void TFIRKernel::Rescale(const TWindows &Windows)
 // division per term.
 void TFIRKernel::Run(const TWindows &Windows, bool MovedOnByOne, TOutputs &Out)
 {
+    if (!MovedOnByOne || !FFollowing) {
+        Reload(Windows);
+    } else if (FLength > 0) {
+        Take(FStart, Windows, FLength - 1);
+        if (++FStart == FLength)
+            FStart = 0;
+    }
+    // The three sums are independent chains, advanced together so that their roundings overlap.
+    double Sums[Channels] = {0.0, 0.0, 0.0};
+    const bool Moderate = FModerateTaps && FImmoderateCount == 0;
+    for (int32_t r = 0; r < FRunCount; ++r) {
+        const TRun &Run = FRuns[r];
+        if (!Moderate)
+            SumExactly(Windows, Run, Sums);
+        else if (Run.Unit)
+            SumUnitTerms(Run, Sums);
+        else
+            SumGeneralTerms(Windows, Run, Sums);
+    }
+    Out = {Sums[0], Sums[1], Sums[2]};
+}
+
+// The terms as written, each sum stored as a double after every addition: right for any
+// finite window, and the way for entries, taps or gains of extreme size.
+void TFIRKernel::SumExactly(const TWindows &Windows, const TRun &Run, double (&Sums)[Channels]) const
+{
     const long double N = FDivisor;
     const long double g = FGain;
-    if (FUnitCount > 0) {
-        if (!MovedOnByOne || !FScaledValid) {
-            Rescale(Windows);
-        } else {
-            for (int c = 0; c < Channels; ++c)
-                Store(FScaledStart, c, (Windows[c][FLength - 1] / N) * g);
-            if (++FScaledStart == FLength)
-                FScaledStart = 0;
-        }
+    double s0 = Sums[0], s1 = Sums[1], s2 = Sums[2];
+    auto Add = [&](int32_t i, long double r) {
+        s0 = static_cast<double>(s0 + ((Windows[0][i] * r) / N) * g);
+        s1 = static_cast<double>(s1 + ((Windows[1][i] * r) / N) * g);
+        s2 = static_cast<double>(s2 + ((Windows[2][i] * r) / N) * g);
+    };
+    if (Run.Unit) {
+        for (const int32_t k : std::span(FUnitSlots).subspan(Run.First, Run.Count))
+            Add(k % NegatedShift, k < NegatedShift ? 1.0L : -1.0L);
     } else {
-        FScaledValid = false;
+        for (const TGeneralTerm &T : std::span(FGeneral).subspan(Run.First, Run.Count))
+            Add(T.Index, T.Tap);
     }
-
-    const double *const w0 = Windows[0];
-    const double *const w1 = Windows[1];
-    const double *const w2 = Windows[2];
-    const std::array<TSplit, Channels> *const q = FScaled.data() + FScaledStart;
-    const bool SplitsExact = FInexactCount == 0;
-    // The three sums are independent chains, advanced together so that their roundings overlap.
-    double s0 = 0.0, s1 = 0.0, s2 = 0.0;
-    for (int32_t r = 0; r < FRunCount; ++r) {
-        const TRun Run = FRuns[r];
-        if (Run.Unit && SplitsExact) {
-            for (const int32_t k : std::span(FUnitSlots).subspan(Run.First, Run.Count)) {
-                s0 = static_cast<double>(s0 + (static_cast<long double>(q[k][0].Hi) + q[k][0].Lo));
-                s1 = static_cast<double>(s1 + (static_cast<long double>(q[k][1].Hi) + q[k][1].Lo));
-                s2 = static_cast<double>(s2 + (static_cast<long double>(q[k][2].Hi) + q[k][2].Lo));
-            }
-        } else if (Run.Unit) {
-            for (const int32_t k : std::span(FUnitSlots).subspan(Run.First, Run.Count)) {
-                const int32_t i = k % NegatedShift;
-                const long double r = k < NegatedShift ? 1.0L : -1.0L;
-                s0 = static_cast<double>(s0 + ((w0[i] * r) / N) * g);
-                s1 = static_cast<double>(s1 + ((w1[i] * r) / N) * g);
-                s2 = static_cast<double>(s2 + ((w2[i] * r) / N) * g);
-            }
-        } else {
-            for (const TGeneralTerm &T : std::span(FGeneral).subspan(Run.First, Run.Count)) {
-                const int32_t i = T.Index;
-                const long double r = T.Tap;
-                s0 = static_cast<double>(s0 + ((w0[i] * r) / N) * g);
-                s1 = static_cast<double>(s1 + ((w1[i] * r) / N) * g);
-                s2 = static_cast<double>(s2 + ((w2[i] * r) / N) * g);
-            }
-        }
-    }
-    Out = {s0, s1, s2};
+    Sums[0] = s0;
+    Sums[1] = s1;
+    Sums[2] = s2;
 }
+
+#if defined(__x86_64__)
+
+// Each step: the three terms Hi + Lo, each added to its sum at 64 bits, then the three sums
+// rounded to 53 bits by adding +0 under 53-bit precision (a sum is never -0, so adding +0
+// changes nothing but the rounding).
+void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
+{
+    static_assert(sizeof(TSlot) == 48 && sizeof(TSplit) == 16);
+    const TPrecisionControl Pc = PrecisionControl();
+    const TSlot *const q = FScaled.data() + FStart;
+    const int32_t *Slot = FUnitSlots.data() + Run.First;
+    const int32_t *const End = Slot + Run.Count;
+    asm volatile("fldcw %[ext]\n\t"
+                 "fldl 16(%[s])\n\t"
+                 "fldl 8(%[s])\n\t"
+                 "fldl (%[s])\n"
+                 "1:\n\t"
+                 "movslq (%[k]), %%rax\n\t"
+                 "add $4, %[k]\n\t"
+                 "lea (%%rax,%%rax,2), %%rax\n\t"
+                 "shl $4, %%rax\n\t"
+                 "add %[q], %%rax\n\t"
+                 "fldl (%%rax)\n\t"
+                 "faddl 8(%%rax)\n\t"
+                 "faddp %%st, %%st(1)\n\t"
+                 "fldl 16(%%rax)\n\t"
+                 "faddl 24(%%rax)\n\t"
+                 "faddp %%st, %%st(2)\n\t"
+                 "fldl 32(%%rax)\n\t"
+                 "faddl 40(%%rax)\n\t"
+                 "faddp %%st, %%st(3)\n\t"
+                 "fldcw %[dbl]\n\t"
+                 "fldz\n\t"
+                 "fadd %%st, %%st(1)\n\t"
+                 "fadd %%st, %%st(2)\n\t"
+                 "faddp %%st, %%st(3)\n\t"
+                 "fldcw %[ext]\n\t"
+                 "cmp %[end], %[k]\n\t"
+                 "jne 1b\n\t"
+                 "fstpl (%[s])\n\t"
+                 "fstpl 8(%[s])\n\t"
+                 "fstpl 16(%[s])\n\t"
+                 "fldcw %[saved]"
+                 : [k] "+r"(Slot)
+                 : [q] "r"(q), [s] "r"(Sums), [end] "r"(End), [ext] "m"(Pc.Extended), [dbl] "m"(Pc.Double),
+                   [saved] "m"(Pc.Saved)
+                 : "rax", "cc", "memory", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+}
+
+// Each step: the three terms ((w * Tap) / Divisor) * Gain at 64 bits, added and rounded as
+// for the unit terms.
+void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, double (&Sums)[Channels]) const
+{
+    static_assert(sizeof(TGeneralTerm) == 16 && offsetof(TGeneralTerm, Index) == 8);
+    const TPrecisionControl Pc = PrecisionControl();
+    const TGeneralTerm *Term = FGeneral.data() + Run.First;
+    const TGeneralTerm *const End = Term + Run.Count;
+    asm volatile("fldcw %[ext]\n\t"
+                 "fldt %[g]\n\t"
+                 "fldt %[n]\n\t"
+                 "fldl 16(%[s])\n\t"
+                 "fldl 8(%[s])\n\t"
+                 "fldl (%[s])\n" // s0 s1 s2 N g
+                 "1:\n\t"
+                 "movslq 8(%[t]), %%rax\n\t"
+                 "fldl (%[w0],%%rax,8)\n\t"
+                 "fmull (%[t])\n\t"
+                 "fdiv %%st(4), %%st\n\t"
+                 "fmul %%st(5), %%st\n\t"
+                 "faddp %%st, %%st(1)\n\t"
+                 "fldl (%[w1],%%rax,8)\n\t"
+                 "fmull (%[t])\n\t"
+                 "fdiv %%st(4), %%st\n\t"
+                 "fmul %%st(5), %%st\n\t"
+                 "faddp %%st, %%st(2)\n\t"
+                 "fldl (%[w2],%%rax,8)\n\t"
+                 "fmull (%[t])\n\t"
+                 "fdiv %%st(4), %%st\n\t"
+                 "fmul %%st(5), %%st\n\t"
+                 "faddp %%st, %%st(3)\n\t"
+                 "fldcw %[dbl]\n\t"
+                 "fldz\n\t"
+                 "fadd %%st, %%st(1)\n\t"
+                 "fadd %%st, %%st(2)\n\t"
+                 "faddp %%st, %%st(3)\n\t"
+                 "fldcw %[ext]\n\t"
+                 "add $16, %[t]\n\t"
+                 "cmp %[end], %[t]\n\t"
+                 "jne 1b\n\t"
+                 "fstpl (%[s])\n\t"
+                 "fstpl 8(%[s])\n\t"
+                 "fstpl 16(%[s])\n\t"
+                 "fstp %%st(0)\n\t"
+                 "fstp %%st(0)\n\t"
+                 "fldcw %[saved]"
+                 : [t] "+r"(Term)
+                 : [w0] "r"(Windows[0]), [w1] "r"(Windows[1]), [w2] "r"(Windows[2]), [s] "r"(Sums),
+                   [end] "r"(End), [g] "m"(FGain), [n] "m"(FDivisor), [ext] "m"(Pc.Extended),
+                   [dbl] "m"(Pc.Double), [saved] "m"(Pc.Saved)
+                 : "rax", "cc", "memory", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+}
+
+#else
+
+// Without the x87's precision control each sum is stored as a double after every addition.
+void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
+{
+    const TSlot *const q = FScaled.data() + FStart;
+    double s0 = Sums[0], s1 = Sums[1], s2 = Sums[2];
+    for (const int32_t k : std::span(FUnitSlots).subspan(Run.First, Run.Count)) {
+        s0 = static_cast<double>(s0 + (static_cast<long double>(q[k][0].Hi) + q[k][0].Lo));
+        s1 = static_cast<double>(s1 + (static_cast<long double>(q[k][1].Hi) + q[k][1].Lo));
+        s2 = static_cast<double>(s2 + (static_cast<long double>(q[k][2].Hi) + q[k][2].Lo));
+    }
+    Sums[0] = s0;
+    Sums[1] = s1;
+    Sums[2] = s2;
+}
+
+void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, double (&Sums)[Channels]) const
+{
+    SumExactly(Windows, Run, Sums);
+}
+
+#endif

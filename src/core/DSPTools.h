@@ -117,13 +117,20 @@ private:
     struct TSplit {
         double Hi, Lo;
     };
+    using TSlot = std::array<TSplit, Channels>;
     void AddTerm(int32_t Index, double Tap);
-    void Store(int32_t Slot, int c, long double Scaled);
-    void Rescale(const TWindows &Windows);
+    void Take(int32_t Slot, const TWindows &Windows, int32_t Entry);
+    void Reload(const TWindows &Windows);
+    void SumExactly(const TWindows &Windows, const TRun &Run, double (&Sums)[Channels]) const;
+    void SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const;
+    void SumGeneralTerms(const TWindows &Windows, const TRun &Run, double (&Sums)[Channels]) const;
 
     int32_t FLength = 0;
     long double FGain = 0;
     long double FDivisor = 1;
+    // Gain, divisor and every tap lie within the bounds that make a window of moderate
+    // entries give moderate terms (see Moderate in the source).
+    bool FModerateTaps = false;
     std::array<TRun, MaxLength> FRuns{};
     int32_t FRunCount = 0;
     std::array<TGeneralTerm, MaxLength> FGeneral{};
@@ -131,14 +138,16 @@ private:
     // For each unit term, where its scaled entries stand in FScaled, the tap's sign applied.
     std::array<int32_t, MaxLength> FUnitSlots{};
     int32_t FUnitCount = 0;
-    // (w[i] / Divisor) * Gain for each window entry, the three channels side by side: a ring
-    // stored twice over, entry i at slot FScaledStart + i, followed by the same ring negated.
+    // The window entries are followed as a ring: entry i of the current windows is at slot
+    // (FStart + i) mod Length().
+    int32_t FStart = 0;
+    bool FFollowing = false;
+    // Window entries that are not moderate, over the three channels; each slot's own count.
+    std::array<uint8_t, MaxLength> FImmoderate{};
+    int32_t FImmoderateCount = 0;
+    // (w[i] / Divisor) * Gain for each window entry, the three channels side by side, kept
+    // while there are unit taps: the ring stored twice over, entry i at slot FStart + i,
+    // followed by the same ring negated.
     static constexpr int NegatedShift = 2 * MaxLength;
-    std::array<std::array<TSplit, Channels>, 4 * MaxLength> FScaled{};
-    int32_t FScaledStart = 0;
-    bool FScaledValid = false;
-    // Entries whose split does not add up to them (beyond the 64-bit range, or so small that
-    // the low part loses bits); while there are any, unit taps take the general way.
-    std::array<std::array<bool, Channels>, MaxLength> FSplitInexact{};
-    int32_t FInexactCount = 0;
+    std::array<TSlot, 4 * MaxLength> FScaled{};
 };

@@ -1,8 +1,10 @@
-// The recursive filter block and the RC section.
+// The recursive filter block, the RC section and the correlation kernel.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "DSPTools.h"
@@ -203,4 +205,67 @@ TEST(RCPole, Faults)
     EXPECT_THROW(RCPoleFromTimeConstant(-1e-3L), EOverflow); // fits extended, not 64 bits
     EXPECT_THROW(RCPoleFromTimeConstant(1e-4940L), EOverflow); // -1/tau leaves the extended range
     EXPECT_THROW(RCPoleFromTimeConstant(NAN), EInvalidOp);
+}
+
+namespace {
+
+// The correlation term by term as written, the running sum stored as a double each time.
+double LiteralSum(const double *w, const std::vector<double> &Taps, long double Gain, long double Divisor)
+{
+    volatile double s = 0;
+    for (std::size_t i = 0; i < Taps.size(); ++i)
+        s = static_cast<double>(s + ((w[i] * static_cast<long double>(Taps[i])) / Divisor) * Gain);
+    return s;
+}
+
+} // namespace
+
+// The kernel may form and round its sums its own way only where that gives the very bits of
+// the literal sum. The streams mix ordinary samples with values at which another rounding
+// shows (sums below 2^-1022 or beyond the 64-bit range), which then slide through the window
+// and out of it again.
+TEST(FIRKernel, EverySumHasTheBitsOfTheLiteralSum)
+{
+    struct TCase {
+        const char *Name;
+        std::vector<double> Taps;
+        long double Gain;
+        double Extreme;
+    };
+    const std::vector<double> Barker = {1, 1, 1, 1, 1, 0, -1, -1, 1, 1, -1, 1, -1, 1, 0, 0};
+    const std::vector<double> General = {1, 0.75, std::sqrt(3.0) / 2, 0, -0.3, 1e-17, -1, 0.1};
+    const TCase Cases[] = {
+        {"unit taps", Barker, 40.0L / 13, 0},           {"general taps", General, 17.9L, 0},
+        {"tiny entries", Barker, 40.0L / 13, 2e-306}, {"subnormal general", General, 10, 3e-306},
+        {"beyond the range", Barker, 1e100L, 1e290},    {"huge general", General, 1e30L, 1e285},
+        {"tiny gain", General, 1e-306L, 0},             {"huge gain", Barker, 1e310L, 0},
+    };
+    // A lambda, so that a failing case ends only itself.
+    auto Check = [](const TCase &C) {
+        const int L = static_cast<int>(C.Taps.size());
+        TFIRKernel K;
+        K.SetTaps(C.Taps, C.Gain, 200);
+        std::mt19937_64 Random(7);
+        std::normal_distribution<double> Noise(0, 0.3);
+        std::vector<double> Streams[TFIRKernel::Channels];
+        for (int n = 0; n < 4000; ++n) {
+            for (int c = 0; c < TFIRKernel::Channels; ++c) {
+                // Now and then a run of extreme values of either sign, else ordinary samples.
+                const bool Extreme = C.Extreme != 0 && (n / 50) % 7 == 3;
+                Streams[c].push_back(Extreme ? C.Extreme * (1 + Noise(Random)) : Noise(Random));
+            }
+            if (n + 1 < L)
+                continue;
+            TFIRKernel::TWindows W;
+            for (int c = 0; c < TFIRKernel::Channels; ++c)
+                W[c] = Streams[c].data() + n + 1 - L;
+            TFIRKernel::TOutputs Out;
+            K.Run(W, n + 1 > L, Out);
+            for (int c = 0; c < TFIRKernel::Channels; ++c)
+                ASSERT_EQ(std::bit_cast<uint64_t>(Out[c]), std::bit_cast<uint64_t>(LiteralSum(W[c], C.Taps, C.Gain, 200)))
+                    << C.Name << ", pass " << n << ", channel " << c;
+        }
+    };
+    for (const TCase &C : Cases)
+        Check(C);
 }
