@@ -270,7 +270,8 @@ void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
     asm volatile("fldcw %[ext]\n\t"
                  "fldl 16(%[s])\n\t"
                  "fldl 8(%[s])\n\t"
-                 "fldl (%[s])\n"
+                 "fldl (%[s])\n\t"
+                 ".p2align 6\n"
                  "1:\n\t"
                  "movslq (%[k]), %%rax\n\t"
                  "add $4, %[k]\n\t"
@@ -317,7 +318,8 @@ void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, doubl
                  "fldt %[n]\n\t"
                  "fldl 16(%[s])\n\t"
                  "fldl 8(%[s])\n\t"
-                 "fldl (%[s])\n" // s0 s1 s2 N g
+                 "fldl (%[s])\n\t" // s0 s1 s2 N g
+                 ".p2align 6\n"
                  "1:\n\t"
                  "movslq 8(%[t]), %%rax\n\t"
                  "fldl (%[w0],%%rax,8)\n\t"
