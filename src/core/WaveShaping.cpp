@@ -45,20 +45,43 @@ double UniformRandom()
 
 double GaussianRandom(double Mean, double StdDev)
 {
-    long double u1, s;
-    do {
-        // 2 * seed * 2^-32 - 1 and the sum of squares are exact in extended precision (u1 and
-        // u2 are multiples of 2^-31), so the acceptance test sees the true s.
-        u1 = NextSeed() * 0x1p-31L - 1;
-        const long double u2 = NextSeed() * 0x1p-31L - 1;
-        s = u1 * u1 + u2 * u2;
-    } while (s >= 1);
+    // A draw d gives u = 2 d 2^-32 - 1 = k 2^-31 with the whole number k = d - 2^31, so
+    // s = u1^2 + u2^2 = S 2^-62 with S = k1^2 + k2^2 < 2^63: the acceptance test s < 1 is
+    // S < 2^62, exactly, in integers. Two pairs are drawn at once and the first accepted one
+    // is taken without a branch; both are rejected only about once in 22 calls, and then
+    // the next two pairs follow, as drawing pair after pair would give them.
+    constexpr uint64_t One = uint64_t{1} << 62;
+    auto Whole = [](uint32_t Draw) { return static_cast<int64_t>(Draw) - (int64_t{1} << 31); };
+    auto Square = [](int64_t k) { return static_cast<uint64_t>(k * k); };
+    uint32_t Seed = RandomSeed;
+    int64_t k1;
+    uint64_t S;
+    for (;;) {
+        const uint32_t a1 = Seed * 134775813u + 1u, a2 = a1 * 134775813u + 1u;
+        const uint32_t b1 = a2 * 134775813u + 1u, b2 = b1 * 134775813u + 1u;
+        const uint64_t SA = Square(Whole(a1)) + Square(Whole(a2));
+        const uint64_t SB = Square(Whole(b1)) + Square(Whole(b2));
+        const bool TakeA = SA < One;
+        if (TakeA || SB < One) [[likely]] {
+            k1 = Whole(TakeA ? a1 : b1);
+            S = TakeA ? SA : SB;
+            Seed = TakeA ? a2 : b2;
+            break;
+        }
+        Seed = b2;
+    }
+    RandomSeed = Seed;
     // The transform runs in 64-bit arithmetic: the extended logarithm alone costs more than a
     // whole sample may. ln s is corrected by the part of s that the 64-bit value drops, so the
-    // result keeps about 15 significant digits even where s lies very close to 1.
-    const double sd = static_cast<double>(s);
-    const double ln = std::log(sd) + static_cast<double>(s - sd) / sd;
+    // result keeps about 15 significant digits even where s lies very close to 1. S < 2^62
+    // converts to the nearest double, scaled by 2^-62 that is the 64-bit value of s, and the
+    // part it drops is a small whole number of 2^-62.
+    const double SRounded = static_cast<double>(static_cast<int64_t>(S));
+    const double sd = SRounded * 0x1p-62;
+    const double Dropped = static_cast<double>(static_cast<int64_t>(S) - static_cast<int64_t>(SRounded)) * 0x1p-62;
+    const double ln = std::log(sd) + Dropped / sd;
     const double root = std::sqrt(-2 * ln / sd);
+    const long double u1 = static_cast<long double>(k1) * 0x1p-31L;
     return StoreDouble(root * u1 * StdDev + Mean);
 }
 
