@@ -146,18 +146,25 @@ void TFIRKernel::SetTaps(std::span<const double> Taps, long double Gain, long do
     // never -0, and adding +-0 to a sum that is not -0 returns that sum. An infinite gain
     // would make such a term NaN, so then every tap takes part.
     const bool SkipZeros = std::isfinite(Gain);
+    auto Used = [&](double r) { return r != 0 || !SkipZeros; };
+    auto IsUnit = [](double r) { return r == 1.0 || r == -1.0; };
+    // Unit taps are set apart only where they make up at least half of the terms: each new
+    // window entry then costs a division of its own, and each change between a run of unit
+    // taps and a run of others a switch of loop.
+    const auto Terms = std::count_if(Taps.begin(), Taps.end(), Used);
+    const auto Units = std::count_if(Taps.begin(), Taps.end(), IsUnit);
+    const bool UnitsApart = 2 * Units >= Terms;
     for (int32_t i = 0; i < FLength; ++i) {
         const double r = Taps[static_cast<std::size_t>(i)];
-        if (r != 0 || !SkipZeros) {
-            AddTerm(i, r);
+        if (Used(r)) {
+            AddTerm(i, r, UnitsApart && IsUnit(r));
             FModerateTaps = FModerateTaps && ModerateFactor(r);
         }
     }
 }
 
-void TFIRKernel::AddTerm(int32_t Index, double Tap)
+void TFIRKernel::AddTerm(int32_t Index, double Tap, bool Unit)
 {
-    const bool Unit = Tap == 1.0 || Tap == -1.0;
     if (FRunCount == 0 || FRuns[FRunCount - 1].Unit != Unit)
         FRuns[FRunCount++] = {Unit ? FUnitCount : FGeneralCount, 0, Unit};
     ++FRuns[FRunCount - 1].Count;

@@ -118,7 +118,7 @@ private:
         double Hi, Lo;
     };
     using TSlot = std::array<TSplit, Channels>;
-    void AddTerm(int32_t Index, double Tap);
+    void AddTerm(int32_t Index, double Tap, bool Unit);
     void Take(int32_t Slot, const TWindows &Windows, int32_t Entry);
     void Reload(const TWindows &Windows);
     void SumExactly(const TWindows &Windows, const TRun &Run, double (&Sums)[Channels]) const;

@@ -239,6 +239,7 @@ TEST(FIRKernel, EverySumHasTheBitsOfTheLiteralSum)
         {"tiny entries", Barker, 40.0L / 13, 2e-306}, {"subnormal general", General, 10, 3e-306},
         {"beyond the range", Barker, 1e100L, 1e290},    {"huge general", General, 1e30L, 1e285},
         {"tiny gain", General, 1e-306L, 0},             {"huge gain", Barker, 1e310L, 0},
+        {"mixed taps", {1, 1, 0.5, -1, 1, 0, 0.25, -1}, 10, 0},
     };
     // A lambda, so that a failing case ends only itself.
     auto Check = [](const TCase &C) {
