@@ -9,5 +9,8 @@
 
 const std::string &DecimalSeparator();
 void SetDecimalSeparator(std::string_view Separator);
+// Grows by one with every SetDecimalSeparator, so that a text converted earlier can tell
+// cheaply whether the separator may have changed since.
+unsigned DecimalSeparatorChanges();
 const std::string &ThousandSeparator();
 void SetThousandSeparator(std::string_view Separator);

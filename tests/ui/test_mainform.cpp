@@ -21,8 +21,10 @@
 #include "ApplicationTitle.h"
 #include "ChartSeries.h"
 #include "DSPTools.h"
+#include "Errors.h"
 #include "Experiment.h"
 #include "NumberText.h"
+#include "PassInputs.h"
 #include "RegionalSettings.h"
 #include "TButton.h"
 #include "TCaptionLabel.h"
@@ -739,4 +741,54 @@ TEST_F(MainFormTest, WidestFiguresStandWholeInTheirBoxes)
                                    QStringLiteral("1500"), QStringLiteral("INF")})
             EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(text), box->contentsRect().width())
                 << box->objectName().toStdString() << " «" << text.toStdString() << "» in " << QFontInfo(box->font()).family().toStdString();
+}
+
+// The pass parameters follow every way the controls can change between two passes, texts are
+// read again after a change of the decimal separator, and a text that does not convert raises
+// on every read until it is changed.
+TEST(PassInputsTest, FollowTheControlsBetweenPasses)
+{
+    TDecimalSeparatorScope Comma{","};
+    QWidget Parent;
+    auto *Noise = new TEdit(&Parent);
+    auto *Copy = new QCheckBox(&Parent);
+    auto *Delay = new TEdit(&Parent);
+    auto *Simple = new TRadioGroup(&Parent, "", {"0", "1"});
+    auto *Complex = new TRadioGroup(&Parent, "", {"0", "1"});
+    auto *Filter = new TRadioGroup(&Parent, "", {"0", "1"});
+    Noise->setText("0,3");
+    Delay->setText("0");
+    TPassInputs Inputs(&Parent, Noise, Copy, Delay, Simple, Complex, Filter);
+    using TCheck = std::function<bool(const TPassParameters &)>;
+    struct TStep {
+        const char *Change;
+        std::function<void()> Make;
+        TCheck Holds; // empty: the read raises EConvertError
+    };
+    const TStep Steps[] = {
+        {"none", [] {}, [](auto &P) { return P.NoiseSD == 0.3 && !P.CopyEnabled && P.CopyShift == 0; }},
+        {"copy clicked", [&] { Copy->click(); }, [](auto &P) { return P.CopyEnabled; }},
+        {"copy cleared by the program", [&] { Copy->setChecked(false); }, [](auto &P) { return !P.CopyEnabled; }},
+        {"noise typed", [&] { Noise->setText("1,5"); }, [](auto &P) { return P.NoiseSD == 1.5; }},
+        {"delay typed", [&] { Delay->setText("40"); }, [](auto &P) { return P.CopyShift == 40; }},
+        {"kinds set by the program",
+         [&] {
+             Simple->SetItemIndex(1);
+             Complex->SetItemIndex(0);
+             Filter->SetItemIndex(1);
+         },
+         [](auto &P) { return P.SimpleKind == 1 && P.ComplexKind == ckLfm && P.FilterKind == fkMatched; }},
+        {"separator now a point", [] { SetDecimalSeparator("."); }, {}},
+        {"still the same", [] {}, {}},
+        {"noise retyped", [&] { Noise->setText("2.5"); }, [](auto &P) { return P.NoiseSD == 2.5; }},
+        {"bad delay", [&] { Delay->setText("4x"); }, {}},
+        {"delay retyped", [&] { Delay->setText("7"); }, [](auto &P) { return P.CopyShift == 7 && P.NoiseSD == 2.5; }},
+    };
+    for (const TStep &Step : Steps) {
+        Step.Make();
+        if (Step.Holds)
+            EXPECT_TRUE(Step.Holds(Inputs.Read())) << Step.Change;
+        else
+            EXPECT_THROW(Inputs.Read(), EConvertError) << Step.Change;
+    }
 }

@@ -1,17 +1,17 @@
 #pragma once
 // The parameters of a pass as the window's controls give them. The noise and copy-delay texts
 // are converted when they have changed since their last conversion (or the decimal separator
-// has), not on every pass; the item indexes of the radio groups become the engine's kinds here.
+// has), not on every pass, and the copy flag when the box is toggled; the item indexes of the
+// radio groups become the engine's kinds here.
 
 #include <QObject>
 
-#include <string>
-
 #include "Experiment.h"
+#include "NumberSettings.h"
+#include "TRadioGroup.h"
 
 class QCheckBox;
 class TEdit;
-class TRadioGroup;
 
 class TPassInputs : public QObject {
     Q_OBJECT
@@ -22,9 +22,20 @@ public:
     // A noise text that does not convert raises EConvertError (a value beyond the 64-bit range
     // EOverflow), then a delay text that does not convert EConvertError, as long as the text
     // stays as it is.
-    const TPassParameters &Read();
+    const TPassParameters &Read()
+    {
+        if (!FNoiseConverted || !FDelayConverted || FSeparatorChanges != DecimalSeparatorChanges()) [[unlikely]]
+            Convert();
+        // Any item index passes through: the engine treats an unknown kind as the generator does.
+        FParameters.SimpleKind = static_cast<TSimpleKind>(FSimple->ItemIndex());
+        FParameters.ComplexKind = static_cast<TComplexKind>(FComplex->ItemIndex());
+        FParameters.FilterKind = static_cast<TFilterKind>(FFilter->ItemIndex());
+        return FParameters;
+    }
 
 private:
+    void Convert();
+
     TEdit *FNoiseText;
     QCheckBox *FCopy;
     TEdit *FDelayText;
@@ -34,5 +45,5 @@ private:
     TPassParameters FParameters;
     bool FNoiseConverted = false;
     bool FDelayConverted = false;
-    std::string FNoiseSeparator;
+    unsigned FSeparatorChanges = 0;
 };
