@@ -44,7 +44,7 @@ void TRunLoop::Slice()
         return Reschedule();
     // The clock is read once per batch; a batch is short against the slice even in the
     // slower filter mode, and the slice ends before a further batch would overrun it.
-    constexpr int Batch = 32;
+    constexpr int Batch = 64;
     static_assert(MaxSlicePasses % Batch == 0);
     const int64_t budget = SliceLength.count();
     QElapsedTimer clock;
