@@ -25,13 +25,6 @@ TScaleDiv Fixed(double lo, double hi)
     return scale;
 }
 
-TScaleDiv Automatic(double lo, double hi)
-{
-    TScaleDiv scale;
-    scale.CalcRange(lo, hi);
-    return scale;
-}
-
 TScaleMap Map(TAxisOrientation orientation, const TScaleDiv &scale, int first, int length)
 {
     TScaleMap map(orientation);
