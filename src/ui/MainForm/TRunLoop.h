@@ -21,7 +21,7 @@ public:
     // A slice ends after SliceLength, or sooner, and never holds more than MaxSlicePasses
     // passes: that count bounds the time between two dispatches of the window's events
     // whatever the clock says. The slowest pass, the matched filter with the LFM pulse, takes
-    // about 0.8 us here, so even a full slice of those lasts about 13 ms, within one frame.
+    // about 0.5 us here, so even a full slice of those lasts about 8 ms, within one frame.
     static constexpr std::chrono::nanoseconds SliceLength = std::chrono::milliseconds(2);
     static constexpr int MaxSlicePasses = 16384;
 
