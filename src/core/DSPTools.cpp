@@ -264,9 +264,25 @@ void TFIRKernel::SumExactly(const TWindows &Windows, const TRun &Run, double (&S
 
 #if defined(__x86_64__)
 
+// Pieces of the two loops below, where the three running sums live on the x87 stack, s0 on
+// top. LOAD_SUMS and STORE_SUMS move them between the stack and Sums, exactly: a stored sum
+// has 53 bits and lies within the double range. ROUND_SUMS rounds all three to 53 bits by
+// adding +0 under 53-bit precision; a sum is never -0, so adding +0 changes nothing but the
+// rounding. A term is pushed, then added to its sum, which then stands at place Sum.
+#define LOAD_SUMS "fldl 16(%[s])\n\tfldl 8(%[s])\n\tfldl (%[s])\n\t"
+#define STORE_SUMS "fstpl (%[s])\n\tfstpl 8(%[s])\n\tfstpl 16(%[s])\n\t"
+#define ROUND_SUMS                                                                                     \
+    "fldcw %[dbl]\n\tfldz\n\tfadd %%st, %%st(1)\n\tfadd %%st, %%st(2)\n\tfaddp %%st, %%st(3)\n\t"      \
+    "fldcw %[ext]\n\t"
+// Hi + Lo of one channel's scaled entry, at offsets Hi and Lo from %rax.
+#define UNIT_TERM(Hi, Lo, Sum) "fldl " Hi "(%%rax)\n\tfaddl " Lo "(%%rax)\n\tfaddp %%st, %%st(" Sum ")\n\t"
+// ((w * Tap) / N) * g for the entry %rax of window W, with N at place 4 and g at place 5.
+#define GENERAL_TERM(W, Sum)                                                                           \
+    "fldl (%[" W "],%%rax,8)\n\tfmull (%[t])\n\tfdiv %%st(4), %%st\n\tfmul %%st(5), %%st\n\t"          \
+    "faddp %%st, %%st(" Sum ")\n\t"
+
 // Each step: the three terms Hi + Lo, each added to its sum at 64 bits, then the three sums
-// rounded to 53 bits by adding +0 under 53-bit precision (a sum is never -0, so adding +0
-// changes nothing but the rounding).
+// rounded to 53 bits.
 void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
 {
     static_assert(sizeof(TSlot) == 48 && sizeof(TSplit) == 16);
@@ -274,38 +290,17 @@ void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
     const TSlot *const q = FScaled.data() + FStart;
     const int32_t *Slot = FUnitSlots.data() + Run.First;
     const int32_t *const End = Slot + Run.Count;
-    asm volatile("fldcw %[ext]\n\t"
-                 "fldl 16(%[s])\n\t"
-                 "fldl 8(%[s])\n\t"
-                 "fldl (%[s])\n\t"
+    asm volatile("fldcw %[ext]\n\t" LOAD_SUMS
                  ".p2align 6\n"
                  "1:\n\t"
                  "movslq (%[k]), %%rax\n\t"
                  "add $4, %[k]\n\t"
                  "lea (%%rax,%%rax,2), %%rax\n\t"
                  "shl $4, %%rax\n\t"
-                 "add %[q], %%rax\n\t"
-                 "fldl (%%rax)\n\t"
-                 "faddl 8(%%rax)\n\t"
-                 "faddp %%st, %%st(1)\n\t"
-                 "fldl 16(%%rax)\n\t"
-                 "faddl 24(%%rax)\n\t"
-                 "faddp %%st, %%st(2)\n\t"
-                 "fldl 32(%%rax)\n\t"
-                 "faddl 40(%%rax)\n\t"
-                 "faddp %%st, %%st(3)\n\t"
-                 "fldcw %[dbl]\n\t"
-                 "fldz\n\t"
-                 "fadd %%st, %%st(1)\n\t"
-                 "fadd %%st, %%st(2)\n\t"
-                 "faddp %%st, %%st(3)\n\t"
-                 "fldcw %[ext]\n\t"
+                 "add %[q], %%rax\n\t" //
+                 UNIT_TERM("0", "8", "1") UNIT_TERM("16", "24", "2") UNIT_TERM("32", "40", "3") ROUND_SUMS
                  "cmp %[end], %[k]\n\t"
-                 "jne 1b\n\t"
-                 "fstpl (%[s])\n\t"
-                 "fstpl 8(%[s])\n\t"
-                 "fstpl 16(%[s])\n\t"
-                 "fldcw %[saved]"
+                 "jne 1b\n\t" STORE_SUMS "fldcw %[saved]"
                  : [k] "+r"(Slot)
                  : [q] "r"(q), [s] "r"(Sums), [end] "r"(End), [ext] "m"(Pc.Extended), [dbl] "m"(Pc.Double),
                    [saved] "m"(Pc.Saved)
@@ -322,41 +317,14 @@ void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, doubl
     const TGeneralTerm *const End = Term + Run.Count;
     asm volatile("fldcw %[ext]\n\t"
                  "fldt %[g]\n\t"
-                 "fldt %[n]\n\t"
-                 "fldl 16(%[s])\n\t"
-                 "fldl 8(%[s])\n\t"
-                 "fldl (%[s])\n\t" // s0 s1 s2 N g
+                 "fldt %[n]\n\t" LOAD_SUMS // s0 s1 s2 N g
                  ".p2align 6\n"
                  "1:\n\t"
-                 "movslq 8(%[t]), %%rax\n\t"
-                 "fldl (%[w0],%%rax,8)\n\t"
-                 "fmull (%[t])\n\t"
-                 "fdiv %%st(4), %%st\n\t"
-                 "fmul %%st(5), %%st\n\t"
-                 "faddp %%st, %%st(1)\n\t"
-                 "fldl (%[w1],%%rax,8)\n\t"
-                 "fmull (%[t])\n\t"
-                 "fdiv %%st(4), %%st\n\t"
-                 "fmul %%st(5), %%st\n\t"
-                 "faddp %%st, %%st(2)\n\t"
-                 "fldl (%[w2],%%rax,8)\n\t"
-                 "fmull (%[t])\n\t"
-                 "fdiv %%st(4), %%st\n\t"
-                 "fmul %%st(5), %%st\n\t"
-                 "faddp %%st, %%st(3)\n\t"
-                 "fldcw %[dbl]\n\t"
-                 "fldz\n\t"
-                 "fadd %%st, %%st(1)\n\t"
-                 "fadd %%st, %%st(2)\n\t"
-                 "faddp %%st, %%st(3)\n\t"
-                 "fldcw %[ext]\n\t"
+                 "movslq 8(%[t]), %%rax\n\t" //
+                 GENERAL_TERM("w0", "1") GENERAL_TERM("w1", "2") GENERAL_TERM("w2", "3") ROUND_SUMS
                  "add $16, %[t]\n\t"
                  "cmp %[end], %[t]\n\t"
-                 "jne 1b\n\t"
-                 "fstpl (%[s])\n\t"
-                 "fstpl 8(%[s])\n\t"
-                 "fstpl 16(%[s])\n\t"
-                 "fstp %%st(0)\n\t"
+                 "jne 1b\n\t" STORE_SUMS "fstp %%st(0)\n\t"
                  "fstp %%st(0)\n\t"
                  "fldcw %[saved]"
                  : [t] "+r"(Term)
@@ -365,6 +333,12 @@ void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, doubl
                    [dbl] "m"(Pc.Double), [saved] "m"(Pc.Saved)
                  : "rax", "cc", "memory", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
 }
+
+#undef LOAD_SUMS
+#undef STORE_SUMS
+#undef ROUND_SUMS
+#undef UNIT_TERM
+#undef GENERAL_TERM
 
 #else
 

@@ -129,7 +129,7 @@ private:
     long double FGain = 0;
     long double FDivisor = 1;
     // Gain, divisor and every tap lie within the bounds that make a window of moderate
-    // entries give moderate terms (see Moderate in the source).
+    // entries give moderate terms (see ModerateEntry in the source).
     bool FModerateTaps = false;
     std::array<TRun, MaxLength> FRuns{};
     int32_t FRunCount = 0;

@@ -151,9 +151,9 @@ void TExperiment::PrepareKernel(TSimpleKind SimpleKind, TComplexKind ComplexKind
     RefSimpleKind = SimpleKind;
     RefComplexKind = ComplexKind;
     RefLength = Generator->ReferenceLength();
+    // The kernel starts afresh with new taps.
     Kernel.SetTaps(std::span(Reference).first(static_cast<std::size_t>(WindowLen)), Generator->ReferenceGain(ComplexKind),
                    WindowLen);
-    KernelFollows = false;
 }
 
 // Each output is g / N times the sum of the newest WindowLen entries of its history, oldest

@@ -80,8 +80,20 @@ public:
     // Makes entries 0 .. Live-1 the live part (1 <= Live <= Size); no entry changes its value.
     void SetLiveLength(int Live)
     {
-        if (Live == FLive)
-            return;
+        if (Live != FLive) [[unlikely]]
+            Relive(Live);
+    }
+
+    void Fill(double V)
+    {
+        FBuf.fill(V);
+        FTail.fill(V);
+    }
+
+private:
+    // Called on every pass, SetLiveLength keeps only its test inline; the copying is rare.
+    [[gnu::noinline]] void Relive(int Live)
+    {
         std::array<double, Capacity> All;
         for (int i = 0; i < Capacity; ++i)
             All[i] = (*this)[i];
@@ -92,13 +104,6 @@ public:
             FBuf[i] = FBuf[i + Live] = All[i];
     }
 
-    void Fill(double V)
-    {
-        FBuf.fill(V);
-        FTail.fill(V);
-    }
-
-private:
     // FBuf[p] == FBuf[p + FLive] for p < FLive; the entry in time order i is FBuf[FStart + i].
     std::array<double, 2 * Capacity> FBuf{};
     std::array<double, Capacity> FTail{};

@@ -14,9 +14,15 @@ namespace {
 
 constexpr long double Pi = std::numbers::pi_v<long double>;
 
+// One step of the uniform generator's recurrence.
+constexpr uint32_t NextOf(uint32_t Seed)
+{
+    return Seed * 134775813u + 1u;
+}
+
 uint32_t NextSeed()
 {
-    RandomSeed = RandomSeed * 134775813u + 1u;
+    RandomSeed = NextOf(RandomSeed);
     return RandomSeed;
 }
 
@@ -57,8 +63,7 @@ double GaussianRandom(double Mean, double StdDev)
     int64_t k1;
     uint64_t S;
     for (;;) {
-        const uint32_t a1 = Seed * 134775813u + 1u, a2 = a1 * 134775813u + 1u;
-        const uint32_t b1 = a2 * 134775813u + 1u, b2 = b1 * 134775813u + 1u;
+        const uint32_t a1 = NextOf(Seed), a2 = NextOf(a1), b1 = NextOf(a2), b2 = NextOf(b1);
         const uint64_t SA = Square(Whole(a1)) + Square(Whole(a2));
         const uint64_t SB = Square(Whole(b1)) + Square(Whole(b2));
         const bool TakeA = SA < One;
