@@ -48,6 +48,7 @@ void TChartPanel::SetSizes(const TChartSizes &Sizes)
         d->TickLength = Sizes.TickLength;
         d->MinorTickLength = Sizes.MinorTickLength;
     }
+    RequestRepaint();
 }
 
 TLineSeries *TChartPanel::AddLineSeries()
@@ -141,9 +142,9 @@ void TChartPanel::Draw(TChartCanvas &Canvas, const TChartRect &Outer)
 
     // The inside of the frame, less the axis lines, is where grid dots may go.
     if (shown) {
-        const int axis = TScaleDraw::AxisPen.Width;
-        const TChartRect gridArea{std::max(wall.Left + 1, FPlot.Left + axis), wall.Top + 1, wall.Right - 1,
-                                  std::min(wall.Bottom - 1, FPlot.Bottom + 1 - axis)};
+        constexpr int axis = TScaleDraw::AxisPen.Width;
+        static_assert(axis >= 1, "the axis lines cover the frame's left and bottom sides");
+        const TChartRect gridArea{FPlot.Left + axis, FPlot.Top + 1, FPlot.Right, FPlot.Bottom + 1 - axis};
         FBottomDraw.Draw(Canvas, FBottomScale, FBottomMap, FPlot, gridArea, FSeparators);
         FLeftDraw.Draw(Canvas, FLeftScale, FLeftMap, FPlot, gridArea, FSeparators);
     }

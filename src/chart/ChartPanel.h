@@ -63,10 +63,15 @@ public:
     const TScaleDraw &LeftScaleDraw() const { return FLeftDraw; }
     const TScaleDraw &BottomScaleDraw() const { return FBottomDraw; }
 
+    // The setters ask for a repaint.
     TChartSizes Sizes() const;
     void SetSizes(const TChartSizes &Sizes);
     const TNumberSeparators &NumberSeparators() const { return FSeparators; }
-    void SetNumberSeparators(TNumberSeparators Separators) { FSeparators = std::move(Separators); }
+    void SetNumberSeparators(TNumberSeparators Separators)
+    {
+        FSeparators = std::move(Separators);
+        RequestRepaint();
+    }
 
     // The panel owns its series; each is drawn against the bottom (X) and the left (Y) axis.
     TLineSeries *AddLineSeries();

@@ -48,8 +48,6 @@ void TScaleDiv::CalcRange(double DataMin, double DataMax)
         FMaximum = DataMax;
     if (FAutomatic || FAutomaticMinimum)
         FMinimum = DataMin;
-    FRangeMin = FMinimum;
-    FRangeMax = FMaximum;
 }
 
 int TScaleDiv::MaxLabelCount(int LabelSize, int PixelLength)
@@ -104,18 +102,18 @@ void TScaleDiv::LabelValues(double Step, std::vector<double> &Values) const
         return;
     // A constant range has one label, at its value (counting down by the tiny step would
     // label it many times over when positive and never when negative).
-    if (FRangeMin == FRangeMax) {
-        Values.push_back(FRangeMax);
+    if (RangeMin() == RangeMax()) {
+        Values.push_back(RangeMax());
         return;
     }
-    double v = std::trunc(FRangeMax / Step) * Step;
-    while (v > FRangeMax) {
+    double v = std::trunc(RangeMax() / Step) * Step;
+    while (v > RangeMax()) {
         const double next = v - Step;
         if (next == v)
             return;
         v = next;
     }
-    const double limit = static_cast<double>((static_cast<long double>(FRangeMin) - 1e-12L) / 1.000000000001L);
+    const double limit = static_cast<double>((static_cast<long double>(RangeMin()) - 1e-12L) / 1.000000000001L);
     // Far from zero a step below the values' resolution would not move the value: stop
     // instead of labelling the same value for ever.
     while (v >= limit && static_cast<int>(Values.size()) < MaxTicks) {

@@ -33,9 +33,9 @@ public:
     // The range from the data's extent along this axis (0 .. 0 without data): an automatic
     // end takes the data's end, a fixed one keeps Minimum or Maximum.
     void CalcRange(double DataMin, double DataMax);
-    double RangeMin() const { return FRangeMin; }
-    double RangeMax() const { return FRangeMax; }
-    double RangeSpan() const { return FRangeMax - FRangeMin; }
+    double RangeMin() const { return FMinimum; }
+    double RangeMax() const { return FMaximum; }
+    double RangeSpan() const { return FMaximum - FMinimum; }
 
     // How many labels fit along PixelLength pixels when one takes LabelSize of them.
     static int MaxLabelCount(int LabelSize, int PixelLength);
@@ -55,6 +55,4 @@ private:
     double FMinimum = 0;
     double FMaximum = 0;
     double FIncrement = 0;
-    double FRangeMin = 0;
-    double FRangeMax = 0;
 };

@@ -23,12 +23,6 @@ void TChart::SetTitle(const QString &text)
     update();
 }
 
-void TChart::SetNumberSeparators(const std::string &Decimal, const std::string &Thousands)
-{
-    FPanel.SetNumberSeparators({Decimal, Thousands});
-    update();
-}
-
 TLineSeries *TChart::AddLineSeries()
 {
     return FPanel.AddLineSeries();

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <string>
-
 #include "ChartPanel.h"
 #include "ChartSeries.h"
 #include "QtChartCanvas.h"
@@ -27,8 +25,6 @@ public:
     // The range settings of the axes.
     TScaleDiv &LeftAxis() { return FPanel.LeftAxis(); }
     TScaleDiv &BottomAxis() { return FPanel.BottomAxis(); }
-    // The separators of the axis labels, each one character; the chart checks nothing.
-    void SetNumberSeparators(const std::string &Decimal, const std::string &Thousands);
     // Owned by the chart, drawn against LeftAxis and BottomAxis, SeriesColor clRed.
     TLineSeries *AddLineSeries();
 

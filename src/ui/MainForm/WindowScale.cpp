@@ -125,6 +125,5 @@ void TWindowScale::Apply(double Factor)
                                       ScaledFontSize(made.Sizes.LabelsFont, Factor),
                                       ScaledLength(made.Sizes.TickLength, Factor),
                                       ScaledLength(made.Sizes.MinorTickLength, Factor)});
-        made.Chart->update();
     }
 }

@@ -33,7 +33,7 @@ void ApplyNumberSeparators(const QLocale &Locale)
 
 void HandNumberSeparators(TChart &Chart)
 {
-    Chart.SetNumberSeparators(DecimalSeparator(), ThousandSeparator());
+    Chart.Panel().SetNumberSeparators({DecimalSeparator(), ThousandSeparator()});
 }
 
 void ReadRegionalSettings()
