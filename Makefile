@@ -32,20 +32,13 @@ deps-test:
 deps-fuzz:
 	@bash scripts/install-deps.sh fuzz
 
-# The compiler and linker flags of Debian's own packages (hardening included) so that the program
-# the tests try is the one the package ships. The configuration is quiet unless it fails; tests
-# and benchmarks are configured once something needs them.
+# Configured with Debian's own flags (scripts/configure.sh); tests and benchmarks are
+# configured once something needs them.
 WITH_TESTS ?= OFF
 define configure-build
 	@if [ ! -f $(BUILD)/CMakeCache.txt ] || { [ $(WITH_TESTS) = ON ] && \
 	    ! grep -qx 'LAB_BUILD_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt; }; then \
-	  mkdir -p $(BUILD); \
-	  export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
-	  CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
-	  LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
-	  cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILDTYPE) -DLAB_BUILD_TESTS=$(WITH_TESTS) \
-	    -DLAB_BUILD_BENCH=$(WITH_TESTS) >$(BUILD)/configure.log 2>&1 \
-	  || { cat $(BUILD)/configure.log; exit 1; }; \
+	  bash scripts/configure.sh . $(BUILD) $(BUILDTYPE) $(WITH_TESTS); \
 	fi
 endef
 

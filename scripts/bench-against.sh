@@ -16,18 +16,13 @@ Work=$Root/build/against
 Modes="RC_Rectangle RC_Lfm RC_Barker Matched_Rectangle Matched_Triangle Matched_Lfm Matched_Barker"
 
 Build() { # source directory, build directory
-    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-    CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
-    LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
-        cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLAB_BUILD_TESTS=ON -DLAB_BUILD_BENCH=ON \
-        >"$2.configure.log" 2>&1 || { cat "$2.configure.log"; exit 1; }
-    cmake --build "$2" -j "$(nproc)" --target bench_experiment >"$2.build.log" 2>&1 ||
-        { tail -40 "$2.build.log"; exit 1; }
+    bash "$Root/scripts/configure.sh" "$1" "$2" RelWithDebInfo ON
+    cmake --build "$2" -j "$(nproc)" --target bench_experiment >"$2/build.log" 2>&1 ||
+        { tail -40 "$2/build.log"; exit 1; }
 }
 
+rm -rf "$Work/old-source" "$Work/results"
 mkdir -p "$Work/old-source" "$Work/results"
-rm -rf "$Work/old-source" "$Work/results"/*
-mkdir -p "$Work/old-source"
 git -C "$Root" archive "$Commit" | tar -x -C "$Work/old-source"
 echo "Building $Commit and this tree ..."
 Build "$Work/old-source" "$Work/old"

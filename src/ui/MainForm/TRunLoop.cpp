@@ -1,5 +1,7 @@
 #include "TRunLoop.h"
 
+#include <algorithm>
+
 #include "ErrorBox.h"
 
 TRunLoop::TRunLoop(QObject *Parent, std::function<void()> Pass) : QObject(Parent), FPass(std::move(Pass))
@@ -49,21 +51,20 @@ void TRunLoop::Slice()
     const int64_t budget = SliceLength.count();
     QElapsedTimer clock;
     clock.start();
+    const int64_t sliceEnd = std::min(FPassLimit, FPassesMade + MaxSlicePasses);
     CallGuarded(
         [&] {
             int64_t elapsed = 0;
             int64_t batchTime = 0;
-            int passes = 0;
             do {
-                for (int i = 0; i < Batch && FPassesMade < FPassLimit; ++i) {
+                for (int i = 0; i < Batch && FPassesMade < sliceEnd; ++i) {
                     FPass();
                     ++FPassesMade;
-                    ++passes;
                 }
                 const int64_t now = clock.nsecsElapsed();
                 batchTime = now - elapsed;
                 elapsed = now;
-            } while (FPassesMade < FPassLimit && passes < MaxSlicePasses && elapsed + batchTime < budget);
+            } while (FPassesMade < sliceEnd && elapsed + batchTime < budget);
         },
         [this] { FState = TState::Stalled; });
     Reschedule();
