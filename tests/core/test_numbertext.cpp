@@ -87,12 +87,16 @@ const char *const RejectedFloats[] = {"-", "+", "", " ", "1 000", "5x", "E5", "1
 
 void CheckFloatRows(bool OnlyWithSeparator)
 {
-    for (const auto &c : FormatRows)
-        if (!OnlyWithSeparator || HasSeparator(c.Text))
+    for (const auto &c : FormatRows) {
+        if (!OnlyWithSeparator || HasSeparator(c.Text)) {
             EXPECT_EQ(FormatGeneral(c.Value, c.P, c.W), Local(c.Text)) << static_cast<double>(c.Value) << " " << c.P;
-    for (const auto &c : ParseRows)
-        if (!OnlyWithSeparator || HasSeparator(c.Text))
+        }
+    }
+    for (const auto &c : ParseRows) {
+        if (!OnlyWithSeparator || HasSeparator(c.Text)) {
             EXPECT_EQ(ParseFloatText(Local(c.Text)), c.Value) << c.Text;
+        }
+    }
     for (const char *Text : RejectedFloats)
         if (!OnlyWithSeparator || HasSeparator(Text)) {
             const std::string t = Local(Text);
