@@ -59,11 +59,10 @@ build-program: configure
 run: build-program
 	@$(BUILD)/src/ui/optimal-filtering
 
-# A Debian package of the program in $(BUILD)/, for `apt install ./optimal-filtering_*.deb`.
-package: configure-test
-	@cmake --build $(BUILD) -j $(JOBS) --target optimal-filtering icon_pngs >$(BUILD)/build.log 2>&1 \
-	  || { cat $(BUILD)/build.log; exit 1; }
-	@bash packaging/build-deb.sh $(BUILD)
+# The Debian package, built by debhelper from debian/ (dpkg-buildpackage -b in
+# $(BUILD)/package/), left as $(BUILD)/optimal-filtering_1.0.N_ARCH.deb.
+package: deps
+	@bash scripts/build-package.sh $(BUILD)
 
 # Both suites run even when the first fails, so one run shows every failure.
 test: build sanitize-build
@@ -84,9 +83,10 @@ test-bare-machine: build
 	bash tests/packaging/bare-machine.sh $(BUILD)
 
 # The newcomer's path: a fresh minimal Debian root with only git and make, a clone of this
-# repository in it, `make test` there.
+# repository in it, `make test` there. The host's release, or RELEASE=bookworm|trixie|other.
+RELEASE ?=
 test-fresh:
-	bash scripts/test-fresh.sh
+	bash scripts/test-fresh.sh $(RELEASE)
 
 test-release:
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -3,50 +3,84 @@
 #   install-deps.sh run    building and running the program (`make run`)
 #   install-deps.sh test   that, plus the test suite, the package and its checks (`make test`)
 #   install-deps.sh fuzz   that, plus the fuzzing compiler (`make fuzz`)
-# One line says what is installed; the package manager's own output goes to a log that is shown
-# only when it fails. Without root or sudo it stops and names the packages to install.
+# Building and running need what debian/control names: the Build-Depends, and the program's own
+# Depends. Every need is written in Debian's dependency notation; where Debian 12 and 13 name a
+# thing differently it is a choice ("qt6-svg-plugins | libqt6svg6 (<< 6.5~)"), and apt takes
+# the first alternative the release has. One line says what is installed; the package manager's
+# own output goes to a log that is shown only when it fails. Without root or sudo it stops and
+# names what to install.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-# Building and running the window. dpkg-dev gives the compiler's hardening flags.
-run_packages=(
-  cmake make g++ pkg-config dpkg-dev
-  qt6-base-dev libgl-dev
-  libqt6svg6
-  fonts-liberation
-)
+# The whole value of a field of the N-th paragraph of debian/control, continuation lines joined.
+control_field() { # paragraph field
+    awk -v para="$1" -v want="$2" '
+        BEGIN { p = 1 }
+        /^[ \t]*$/ { p++; cur = ""; next }
+        p != para { next }
+        /^[^ \t#]/ { cur = $0; sub(/:.*/, "", cur); if (cur == want) { v = $0; sub(/^[^:]*:/, "", v); out = out v } ; next }
+        cur == want { out = out $0 }
+        END { print out }' debian/control
+}
+
+# Build-essential is what every Build-Depends takes for granted; the substitution variables of
+# the binary's Depends are filled in from the program when it is packaged.
+run_needs="build-essential, $(control_field 1 Build-Depends), $(control_field 2 Depends)"
 # The test suite, the package and its checks; one line per tool.
-test_packages=(
+test_needs=(
   libgtest-dev libgmock-dev
   libbenchmark-dev
   valgrind
   desktop-file-utils appstream
-  librsvg2-bin
   lintian
   mmdebstrap
+  git            # the package's version counts the commits
   locales        # the sources a chart test makes its comma locale from
   # The desktop checks: a virtual X server with a window manager, AT-SPI on a session bus, keys,
   # window and pixel reading.
   xvfb openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
 )
-fuzz_packages=(
+fuzz_needs=(
   clang libclang-rt-dev
 )
 
 goal=${1:-run}
 case "$goal" in
-  run)  packages=("${run_packages[@]}"); what="building and running" ;;
-  test) packages=("${run_packages[@]}" "${test_packages[@]}"); what="building, running and testing" ;;
-  fuzz) packages=("${run_packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}"); what="fuzzing" ;;
+  run)  needs=$run_needs; what="building and running" ;;
+  test) needs="$run_needs, $(IFS=,; echo "${test_needs[*]}")"; what="building, running and testing" ;;
+  fuzz) needs="$run_needs, $(IFS=,; echo "${test_needs[*]},${fuzz_needs[*]}")"; what="fuzzing" ;;
   *) echo "install-deps.sh: unknown goal '$goal' (run, test or fuzz)" >&2; exit 2 ;;
 esac
 
+# One need per element, blanks folded, the substitution variables left out; debhelper's compat
+# level is a virtual package that names the least debhelper.
+mapfile -t groups < <(tr -s ' \t\n' ' ' <<<"$needs" | sed 's/\${[^}]*}//g' | tr ',' '\n' \
+                      | sed 's/^ *//; s/ *$//; s/^debhelper-compat (= *\([0-9]*\))$/debhelper (>= \1)/' \
+                      | grep -v '^$')
+
+# A need is met when one of its alternatives is installed at a version that fits.
+installed() { # "name" or "name (op version)"
+    local name=${1%% *} rel version have
+    have=$(dpkg-query -W -f='${Status} ${Version}' "$name" 2>/dev/null) || return 1
+    [[ $have == "install ok installed "* ]] || return 1
+    [[ $1 == *"("* ]] || return 0
+    rel=$(sed 's/.*(\([<>=]*\) *\([^)]*\)).*/\1/' <<<"$1")
+    version=$(sed 's/.*(\([<>=]*\) *\([^)]*\)).*/\2/' <<<"$1")
+    case "$rel" in "<<") rel=lt ;; "<=") rel=le ;; "=") rel=eq ;; ">=") rel=ge ;; ">>") rel=gt ;; esac
+    dpkg --compare-versions "${have##* }" "$rel" "$version"
+}
 missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
+for group in "${groups[@]}"; do
+    met=false
+    IFS='|' read -ra alternatives <<<"$group"
+    for alternative in "${alternatives[@]}"; do
+        alternative=$(sed 's/^ *//; s/ *$//' <<<"$alternative")
+        if installed "$alternative"; then met=true; break; fi
+    done
+    $met || missing+=("$group")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
+wanted=$(IFS=,; echo "${missing[*]}" | sed 's/,/, /g')
 
 if [ "$(id -u)" -eq 0 ]; then
   sudo=()
@@ -54,17 +88,17 @@ elif command -v sudo >/dev/null && sudo -v; then
   sudo=(sudo)
 else
   echo "Packages needed for $what are missing and this user cannot install them (not root, and no sudo that works)." >&2
-  echo "As root, run:  apt-get install --no-install-recommends ${missing[*]}" >&2
+  echo "As root, run:  apt-get satisfy --no-install-recommends '$wanted'" >&2
   exit 1
 fi
 
-echo "Installing for $what: ${missing[*]}"
+echo "Installing for $what: $wanted"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 export DEBIAN_FRONTEND=noninteractive
-if ! { "${sudo[@]}" apt-get update -qq && "${sudo[@]}" apt-get install -y -qq -o Dpkg::Use-Pty=0 \
-         -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+if ! { "${sudo[@]}" apt-get update -qq && "${sudo[@]}" apt-get satisfy -y -qq -o Dpkg::Use-Pty=0 \
+         -o DPkg::Lock::Timeout=600 --no-install-recommends "$wanted"; } >"$log" 2>&1; then
   cat "$log" >&2
-  echo "install-deps.sh: apt-get failed; the packages above are still missing" >&2
+  echo "install-deps.sh: apt-get failed; what it could not install is still missing: $wanted" >&2
   exit 1
 fi

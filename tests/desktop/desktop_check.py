@@ -108,7 +108,11 @@ def actions_of(node):
 
 
 def find(nodes, role, name, description=None):
-    return [n for n in nodes if (n.getRoleName(), n.name) == (role, name) and description in (None, n.description)]
+    """The nodes of a role, by AT-SPI's role constant: the names it gives roles differ between
+    releases ("push button" is "button" in newer ones)."""
+    import pyatspi
+    wanted = getattr(pyatspi, "ROLE_" + role.upper().replace(" ", "_"))
+    return [n for n in nodes if (n.getRole(), n.name) == (wanted, name) and description in (None, n.description)]
 
 
 def states(node):

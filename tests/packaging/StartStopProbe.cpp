@@ -2,7 +2,8 @@
 // Start, waits until a figure box shows a measured value, presses Stop and closes the window, so
 // the program exits on its own with status 0. Any failure ends the process with status 3.
 // With LAB_PROBE_WATCH set it leaves Start to the user (a real click on a real display): it says
-// where the button is and which font family the window uses, waits for the figures to change,
+// where the button is, which font families the window and its figure boxes use and whether the
+// window has its icon, waits for the figures to change,
 // saves a grab of the whole screen to the file LAB_PROBE_WATCH names, then stops and closes.
 
 #include <QApplication>
@@ -61,8 +62,11 @@ void Watch(const QString &Shot)
         if (before->isNull()) {
             *before = Child<QLabel>(form, "Label11")->text();
             const QPoint at = start->mapToGlobal(start->rect().center());
-            std::fprintf(stderr, "probe: shown; font %s; start at %d %d\n",
-                         qPrintable(QFontInfo(start->font()).family()), at.x(), at.y());
+            const bool icon = !QApplication::windowIcon().pixmap(32, 32).isNull();
+            std::fprintf(stderr, "probe: shown; font %s; figures %s; icon %s; start at %d %d\n",
+                         qPrintable(QFontInfo(start->font()).family()),
+                         qPrintable(QFontInfo(Child<QLabel>(form, "Label11")->font()).family()), icon ? "yes" : "no",
+                         at.x(), at.y());
             return;
         }
         const QString now = Child<QLabel>(form, "Label11")->text();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The package on a bare machine: a fresh minimal Debian 12 root (mmdebstrap, minbase) that has
+# The package on a bare machine: a fresh minimal root of the host's Debian release (mmdebstrap,
+# minbase; scripts/fresh-root.sh) that has
 # only a virtual display, a window manager and the X tools this check drives it with. The built
 # package goes in with `apt-get install --no-install-recommends`, so it brings exactly what its
 # Depends pull in; an ordinary user starts the installed program, a real click presses Start, and
@@ -15,11 +16,14 @@ checks=(
   "screen    the window is mapped, viewable and wholly on the 1280x1024 screen"
   "menu      the window's class is the desktop entry's StartupWMClass"
   "font      the window draws with the family its layout is made for: Liberation Sans"
+  "figures   the figure boxes draw with its narrow cut, which keeps the widest figures whole"
+  "icon      the window has its own icon, which Qt's SVG plugins read"
   "start     a click on Start changes the figures"
   "exit      after Stop and closing the window the program ends with status 0"
   "purge     purging the package and what it pulled in leaves no file of it behind"
 )
 expected_font="Liberation Sans"
+expected_figures_font="Liberation Sans Narrow"
 user_id=1000
 
 # ---- Inside the root (an mmdebstrap hook; $1 is the root, the rest come from outside) -------
@@ -104,10 +108,16 @@ inside() {
         wanted=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/org.optimalfiltering.OptimalFiltering.desktop")
         if [ -n "$class" ] && [ "$class" = "$wanted" ]; then record menu ok "WM_CLASS $class"
         else record menu FAIL "WM_CLASS '$class', StartupWMClass '$wanted'"; fi
-        local font
-        font=$(sed -n 's/^probe: shown; font \(.*\); start at .*/\1/p' <<<"$shown")
+        local font figures icon
+        font=$(sed -n 's/^probe: shown; font \([^;]*\);.*/\1/p' <<<"$shown")
         if [ "$font" = "$expected_font" ]; then record font ok "$font"
         else record font FAIL "the window draws with '$font'"; fi
+        figures=$(sed -n 's/.*; figures \([^;]*\);.*/\1/p' <<<"$shown")
+        if [ "$figures" = "$expected_figures_font" ]; then record figures ok "$figures"
+        else record figures FAIL "the figure boxes draw with '$figures'"; fi
+        icon=$(sed -n 's/.*; icon \([a-z]*\);.*/\1/p' <<<"$shown")
+        if [ "$icon" = yes ]; then record icon ok "the window has its icon"
+        else record icon FAIL "the window has no icon (Qt's SVG plugins are missing)"; fi
         local at
         at=$(sed -n 's/.*; start at //p' <<<"$shown")
         # shellcheck disable=SC2086
@@ -164,36 +174,32 @@ cannot() {
     echo "SKIPPED: the bare-machine check cannot run here: $*"
     exit 0
 }
+. "$src/scripts/fresh-root.sh"
 command -v mmdebstrap >/dev/null || cannot "mmdebstrap is not installed (make test installs it as root)"
-if [ "$(id -u)" -eq 0 ]; then
-    mode=root
-elif unshare --user --map-root-user true 2>/dev/null && grep -q "^$(id -un):" /etc/subuid 2>/dev/null; then
-    mode=unshare
-else
-    cannot "it needs root or unprivileged user namespaces with a range in /etc/subuid"
-fi
+mode=$(fresh_root_mode)
+[ -n "$mode" ] || cannot "it needs root or unprivileged user namespaces with a range in /etc/subuid"
+release=$(fresh_root_release) || cannot "the host's release is not one the package is made for"
 
 probe=$build/tests/packaging/libstart_stop_probe.so
 [ -f "$probe" ] || { echo "FAIL: the probe is not built ($probe)"; exit 1; }
-deb=$(bash "$src/packaging/build-deb.sh" "$build") || { echo "FAIL: the package was not built"; exit 1; }
+deb=$(bash "$src/scripts/build-package.sh" "$build") || { echo "FAIL: the package was not built"; exit 1; }
 
-cache=$build/bare-machine/archives
+cache=$build/bare-machine/archives-$release
 mkdir -p "$cache"
 work=$(mktemp -d)
 chmod 0755 "$work"
 trap 'rm -rf "$work"' EXIT
-echo "bare machine: a minimal Debian 12 root ($mode mode), then $(basename "$deb") in it"
+echo "bare machine: a minimal ${fresh_root_releases[$release]} root ($mode mode), then $(basename "$deb") in it"
 start=$(date +%s)
-mmdebstrap --quiet --mode=$mode --variant=minbase \
+said=$(fresh_root "$release" "$mode" "$work/mmdebstrap.log" \
     --include=xvfb,x11-utils,xdotool,openbox \
-    --aptopt='APT::Install-Recommends "false"' \
     --skip=download/empty --skip=essential/unlink \
     --setup-hook='mkdir -p "$1"/var/cache/apt/archives/' \
     --setup-hook="sync-in '$cache' /var/cache/apt/archives/" \
     --customize-hook="bash '$self' --inside \"\$1\" '$work' '$deb' '$probe'" \
-    --customize-hook="sync-out /var/cache/apt/archives '$cache'" \
-    bookworm /dev/null >"$work/mmdebstrap.log" 2>&1
+    --customize-hook="sync-out /var/cache/apt/archives '$cache'")
 mm_status=$?
+[[ $said == "no network"* ]] && cannot "$said"
 [ -f "$work/screenshot.png" ] && cp "$work/screenshot.png" "$build/bare-machine/screenshot.png"
 
 failures=0
