@@ -15,7 +15,9 @@ fresh_root_release() { # [name]
     fi
     name=${name:-$host}
     if [ -z "${fresh_root_releases[$name]+known}" ]; then
-        echo "unknown Debian release '${name:-none}' (from ${1:+the command line}${1:-/etc/os-release}): the fresh roots are made for bookworm (Debian 12) and trixie (Debian 13); choose one with RELEASE=bookworm or RELEASE=trixie" >&2
+        local from=/etc/os-release
+        [ -n "${1:-}" ] && from="the command line"
+        echo "unknown Debian release '${name:-none}' (from $from): the fresh roots are made for bookworm (Debian 12) and trixie (Debian 13); choose one with RELEASE=bookworm or RELEASE=trixie" >&2
         return 1
     fi
     echo "$name"
