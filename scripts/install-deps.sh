@@ -27,6 +27,8 @@ test_packages=(
   # The desktop checks: a virtual X server with a window manager, AT-SPI on a session bus, keys,
   # window and pixel reading.
   xvfb openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
+  # The same program on a Wayland compositor, and its screenshots there.
+  weston qt6-wayland
 )
 fuzz_packages=(
   clang libclang-rt-dev

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QResizeEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -199,6 +200,7 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     AttachHandlers();
     FScale.Record(this, {GroupBox1, GroupBox2});
     FitToScreen(QSize(0, 0), QSize(0, 0));
+    StartMaximisedWhereItMayNotFit();
 }
 
 TForm1::~TForm1()
@@ -432,6 +434,12 @@ void TForm1::moveEvent(QMoveEvent *Event)
         FitOuterSize();
 }
 
+void TForm1::resizeEvent(QResizeEvent *Event)
+{
+    QWidget::resizeEvent(Event);
+    FitContent();
+}
+
 void TForm1::FitOuterSize()
 {
     // The stored size is the outer one, frame included; the frame is known once the window
@@ -467,9 +475,37 @@ void TForm1::FitToScreen(const QSize &Frame, const QSize &LargestFrame)
         frame = LargestFrame;
         fit = fitWith(frame);
     }
-    if (fit.Scale != FScale.Factor())
-        FScale.Apply(fit.Scale);
-    resize(fit.Width - frame.width(), fit.Height - frame.height());
-    if (pos() != QPoint(fit.Left, fit.Top))
-        move(fit.Left, fit.Top);
+    FMadeInside = QSize(StoredWidth, StoredHeight) - frame;
+    setMinimumSize(ShrunkSize(FMadeInside.width(), MinWindowScale), ShrunkSize(FMadeInside.height(), MinWindowScale));
+    // A maximised window has the size its window system gave it.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        resize(fit.Width - frame.width(), fit.Height - frame.height());
+        if (pos() != QPoint(fit.Left, fit.Top))
+            move(fit.Left, fit.Top);
+    }
+    // Hidden, the window is told of its new size only once it is shown.
+    FitContent();
+}
+
+void TForm1::FitContent()
+{
+    const double factor = InsideScale(width(), height(), FMadeInside.width(), FMadeInside.height());
+    if (factor != FScale.Factor())
+        FScale.Apply(factor);
+}
+
+void TForm1::StartMaximisedWhereItMayNotFit()
+{
+    // A Wayland client neither places itself nor learns where the compositor's panels are:
+    // the screen is all it knows of its room. Where the window might not fit beside a panel
+    // it starts maximised, and the compositor makes it as large as its free area.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    const QScreen *screen = this->screen();
+    if (!screen || screen->availableGeometry() != screen->geometry())
+        return;
+    constexpr int PanelRoom = 64;
+    const QSize room = screen->availableGeometry().size() - QSize(PanelRoom, PanelRoom);
+    if (StoredWidth > room.width() || StoredHeight > room.height())
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
