@@ -278,7 +278,8 @@ def check_shrink(program):
                 check(not outside, f"shrunk to {size[0]}x{size[1]}, inside {cw}x{ch}: "
                       f"{len(controls) - len(outside)} of {len(controls)} controls inside" + (f"; outside: {outside}" if outside else ""))
                 shot = os.path.join(os.path.dirname(started), f"shrunk-{size[0]}x{size[1]}.png")
-                desktop.x("import", "-window", "root", "-crop", f"{cw}x{ch}+{cx}+{cy}", "+repage", shot)
+                ox, oy, ow, oh = desktop.outer()
+                desktop.x("import", "-window", "root", "-crop", f"{ow}x{oh}+{ox}+{oy}", "+repage", shot)
                 keep_shot(shot, f"x11-shrunk-{size[0]}x{size[1]}.png")
         grown = os.path.join(os.path.dirname(started), "grown.png")
         grab(grown)
