@@ -246,49 +246,39 @@ def box(*mask):
 def extents_outside(nodes, area):
     """The showing controls whose screen extents do not lie wholly inside area (left, top, right, bottom)."""
     import pyatspi
-    outside = []
-    for node in nodes:
-        if node.getRoleName() in ("application", "frame", "filler") or not node.getState().contains(pyatspi.STATE_SHOWING):
-            continue
-        e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        if e.width > 0 and e.height > 0 and not (area[0] <= e.x and area[1] <= e.y and e.x + e.width <= area[2]
-                                                  and e.y + e.height <= area[3]):
-            outside.append(f"{node.getRoleName()} «{node.name}»")
-    return outside
+    extents = [(n, n.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)) for n in nodes
+               if n.getState().contains(pyatspi.STATE_SHOWING)]
+    return [f"{n.getRoleName()} «{n.name}»" for n, e in extents if e.width > 0 and e.height > 0 and not (
+        area[0] <= e.x and area[1] <= e.y and e.x + e.width <= area[2] and e.y + e.height <= area[3])]
 
 
 def check_shrink(program):
-    """A window made smaller than its layout by the window manager shows its whole content, and grown
-    back it is pixel for pixel the window it started as."""
-    with Desktop("1366x768", 30) as desktop:
+    """A window made smaller than its layout by the window manager, down to below its least size,
+    shows its whole content, and grown back it is pixel for pixel the window it started as."""
+    with Desktop("1366x768", 30) as desktop, tempfile.TemporaryDirectory() as shots:
         desktop.start(program)
         x, y, w, h = desktop.client()
-        started = os.path.join(tempfile.mkdtemp(), "started.png")
-        grab = lambda path: desktop.x("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", path)
-        grab(started)
+
+        def shoot(name, area):
+            desktop.x("import", "-window", "root", "-crop", "{2}x{3}+{0}+{1}".format(*area), "+repage",
+                      os.path.join(shots, name))
+            keep_shot(os.path.join(shots, name), name)
+            return os.path.join(shots, name)
+        started = shoot("x11-started.png", (x, y, w, h))
         for size in ((820, 600), (560, 420), (w, h)):
             desktop.x("xdotool", "windowsize", desktop.window, *map(str, size))
-            wait_for(lambda: desktop.client()[2:] != [w, h] or size == (w, h), 5)
-            time.sleep(1.5)  # the window system's resizes, then one refresh of the charts
+            time.sleep(2)  # the window system's resizes, then one refresh of the charts
+            if size == (w, h):
+                break
             cx, cy, cw, ch = desktop.client()
-            if size != (w, h):
-                nodes = tree(program)
-                controls = [n for n in nodes if n.getRoleName() not in ("application", "frame", "filler")]
-                outside = extents_outside(nodes, (cx, cy, cx + cw, cy + ch))
-                check(not outside, f"shrunk to {size[0]}x{size[1]}, inside {cw}x{ch}: "
-                      f"{len(controls) - len(outside)} of {len(controls)} controls inside" + (f"; outside: {outside}" if outside else ""))
-                shot = os.path.join(os.path.dirname(started), f"shrunk-{size[0]}x{size[1]}.png")
-                ox, oy, ow, oh = desktop.outer()
-                desktop.x("import", "-window", "root", "-crop", f"{ow}x{oh}+{ox}+{oy}", "+repage", shot)
-                keep_shot(shot, f"x11-shrunk-{size[0]}x{size[1]}.png")
-        grown = os.path.join(os.path.dirname(started), "grown.png")
-        grab(grown)
-        keep_shot(started, "x11-started.png")
-        differ = subprocess.run(["compare", "-metric", "AE", started, grown, "null:"], capture_output=True, text=True).stderr
-        check(differ.strip() == "0", f"grown back to {w}x{h}, it shows the pixels it started with: {differ.strip()} differ")
-
-
-WESTON_SOCKET = "lab-wayland"
+            controls = [n for n in tree(program) if n.getRoleName() not in ("application", "frame", "filler")]
+            outside = extents_outside(controls, (cx, cy, cx + cw, cy + ch))
+            check(not outside, f"shrunk to {size[0]}x{size[1]}, inside {cw}x{ch}: {len(controls) - len(outside)} of "
+                  f"{len(controls)} controls inside" + (f"; outside: {outside}" if outside else ""))
+            shoot(f"x11-shrunk-{size[0]}x{size[1]}.png", desktop.outer())
+        differ = subprocess.run(["compare", "-metric", "AE", started, shoot("x11-grown.png", (x, y, w, h)), "null:"],
+                                capture_output=True, text=True).stderr.strip()
+        check(differ == "0", f"grown back to {w}x{h}, it shows the pixels it started with: {differ} differ")
 
 
 class Weston:
@@ -299,57 +289,60 @@ class Weston:
         os.chmod(self.runtime, 0o700)
         self.width, self.height = map(int, size.split("x"))
         self.desktop = Desktop(size) if backend == "x11" else None
-        env = dict(self.desktop.env if self.desktop else os.environ, XDG_RUNTIME_DIR=self.runtime)
         # Newer weston names the renderer; the screenshooter needs --debug.
-        renderer = "--renderer=pixman" if "--renderer" in subprocess.run(["weston", "--help"], capture_output=True,
-                                                                          text=True).stdout else "--use-pixman"
+        renderer = "--renderer=pixman" if "--renderer" in self.run("weston", "--help") else "--use-pixman"
         self.procs = [subprocess.Popen(["weston", f"--backend={backend}-backend.so", renderer, f"--width={self.width}",
-                                        f"--height={self.height}", "--debug", "--idle-time=0", "--no-config", f"--socket={WESTON_SOCKET}"],
-                                       env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)]
+                                        f"--height={self.height}", "--debug", "--idle-time=0", "--no-config",
+                                        "--socket=lab-wayland"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                       env=dict(self.desktop.env if self.desktop else os.environ, XDG_RUNTIME_DIR=self.runtime))]
         self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
-        self.env.update(XDG_RUNTIME_DIR=self.runtime, WAYLAND_DISPLAY=WESTON_SOCKET, XDG_SESSION_TYPE="wayland",
+        self.env.update(XDG_RUNTIME_DIR=self.runtime, WAYLAND_DISPLAY="lab-wayland", XDG_SESSION_TYPE="wayland",
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        # Up once its panel is drawn: the top rows turn dark.
-        if not wait_for(self.shoot_empty, 30):
+        self.empty = self.panel = None
+        # Empty once its dark panel lies over a background that is drawn (not black) and stays as it is.
+        if not wait_for(lambda: self.settled(lambda now: "#000000" not in magick(
+                now, "-crop", f"1x1+0+{self.height - 1}", "-depth", "8", "txt:-")), 30):
             raise SystemExit("weston did not come up")
-        self.panel = self.panel_height()
 
-    def shoot_empty(self):
-        """Shoots the desktop without windows: ready once its panel is dark over a background that
-        is drawn (not black) and stays the same from one shot to the next."""
-        last, self.empty = getattr(self, "empty", None), self.shot()
-        if not self.empty or self.panel_height() == 0:
-            return False
-        corner = magick(self.empty, "-crop", f"1x1+0+{self.height - 1}", "-depth", "8", "txt:-")
-        return last and "#000000" not in corner and \
-            magick(last, "-format", "%#", "info:") == magick(self.empty, "-format", "%#", "info:")
+    def run(self, *command, **options):
+        return subprocess.run(command, capture_output=True, text=True, **options).stdout
 
     def shot(self, name=None):
         where = tempfile.mkdtemp(dir=self.runtime)
-        subprocess.run(["weston-screenshooter"], cwd=where, env=self.env, capture_output=True)
+        self.run("weston-screenshooter", cwd=where, env=self.env)
         taken = glob.glob(os.path.join(where, "*.png"))
         if taken and name:
             keep_shot(taken[0], name)
         return taken[0] if taken else None
 
-    def panel_height(self):
-        column = magick(self.empty, "-crop", f"1x100+{self.width // 2}+0", "-depth", "8", "txt:-")
-        rows = re.findall(r"#([0-9A-F]{2})([0-9A-F]{2})([0-9A-F]{2})", column)
-        return next((i for i, rgb in enumerate(rows) if max(int(c, 16) for c in rgb) >= 0x50), 0)
+    def below_panel(self, *image):
+        return [*image, "-crop", f"{self.width}x{self.height - self.panel}+0+{self.panel}", "+repage"]
+
+    def settled(self, ready):
+        """Shoots the screen; true where the shot is ready and below the panel as the one before."""
+        last, now = getattr(self, "last", None), self.shot()
+        self.last = now
+        if self.panel is None and now:
+            column = magick(now, "-crop", f"1x100+{self.width // 2}+0", "-depth", "8", "txt:-")
+            rows = re.findall(r"#([0-9A-F]{2})([0-9A-F]{2})([0-9A-F]{2})", column)
+            self.panel = next((i for i, rgb in enumerate(rows) if max(int(c, 16) for c in rgb) >= 0x50), 0) or None
+        if not (last and now and self.panel and ready(now)):
+            return False
+        signature = lambda image: magick(*self.below_panel(image), "-format", "%#", "info:")
+        if signature(last) != signature(now):
+            return False
+        self.empty = self.empty or now
+        return now
 
     def start(self, program, log):
+        """Starts the program; the shot once its window is shown (the screen differs from the empty one)
+        and settled."""
         self.procs.append(subprocess.Popen([program], env=dict(self.env, WAYLAND_DEBUG="client"), stderr=log))
-        below = f"{self.width}x{self.height - self.panel}+0+{self.panel}"
-        last = None
-        # Shown once the screen below the panel differs from the empty one; settled once it stays so.
-        while True:
-            time.sleep(1.0)
-            now = self.shot()
-            if now and magick(now, "-crop", below, "+repage", "-format", "%#", "info:") == last and \
-                    box(self.empty, now, "-compose", "difference", "-composite", "-crop", below, "+repage",
-                        "-threshold", "0"):
-                return now
-            last = magick(now, "-crop", below, "+repage", "-format", "%#", "info:") if now else None
+        shown = wait_for(lambda: self.settled(lambda now: box(*self.below_panel(self.empty, now), "-compose",
+                                                              "difference", "-composite", "-threshold", "0")), 60)
+        if not shown:
+            raise SystemExit("the window did not appear")
+        return shown
 
     def __enter__(self):
         return self
@@ -366,20 +359,16 @@ class Weston:
 def check_window_on_weston(weston, shot, what):
     """The window (what differs from the empty desktop below the panel) lies on the screen with its
     title bar and borders around the sky-blue inside."""
-    below = f"{weston.width}x{weston.height - weston.panel}+0+{weston.panel}"
-    window = box(weston.empty, shot, "-compose", "difference", "-composite", "-crop", below, "+repage", "-threshold", "0")
-    inside = box(shot, "-crop", below, "+repage", "-fill", "black", "+opaque", "#A6CAF0", "-fill", "white", "-opaque",
-                 "#A6CAF0")
+    window = box(*weston.below_panel(weston.empty, shot), "-compose", "difference", "-composite", "-threshold", "0")
+    inside = box(*weston.below_panel(shot), "-fill", "black", "+opaque", "#A6CAF0", "-fill", "white", "-opaque", "#A6CAF0")
     if not window or not inside:
         check(False, f"{what}: no window on the screen")
         return
     top = weston.panel
-    window = (window[0], window[1] + top, window[2], window[3] + top)
-    inside = (inside[0], inside[1] + top, inside[2], inside[3] + top)
-    bottom = weston.height - window[3]
-    check(window[1] >= top and inside[1] - window[1] >= 20 and inside[0] > window[0] and inside[2] < window[2]
-          and inside[3] < window[3], f"{what}: the window {window} with its title bar and borders lies on the screen"
-          f" below the {top}-pixel panel, {bottom} pixels to spare at the bottom; its inside {inside}")
+    window, inside = [(b[0], b[1] + top, b[2], b[3] + top) for b in (window, inside)]
+    check(inside[1] - window[1] >= 20 and inside[0] > window[0] and inside[2] < window[2] and inside[3] < window[3],
+          f"{what}: the window {window} with its title bar and borders lies on the screen below the {top}-pixel "
+          f"panel, {weston.height - window[3]} pixels to spare at the bottom; its inside {inside}")
 
 
 def check_wayland(program):

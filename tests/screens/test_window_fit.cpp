@@ -64,29 +64,6 @@ TEST(WindowFitTest, DecorationKeepsItsSizeWhileTheInsideShrinks)
         EXPECT_EQ(fit.Height, c.WantHeight) << c.Screen;
     }
 }
-// The factor of an inside depends on its size alone: a window resized to the size it starts at
-// on some screen looks as it would have started there.
-TEST(WindowFitTest, AnInsideOfTheSizeAFitGivesTakesThatFitsFactor)
-{
-    const struct {
-        TFitArea Available;
-        int FrameWidth, FrameHeight;
-    } cases[] = {
-        {{0, 0, 1366, 740}, 4, 34}, {{0, 0, 1280, 720}, 8, 34}, {{0, 0, 1024, 600}, 0, 0}, {{0, 0, 700, 1000}, 10, 10},
-        {{0, 0, 1280, 720}, 4, 4},  {{0, 0, 820, 600}, 2, 23},  {{0, 0, 500, 300}, 8, 34}, {{0, 0, 1920, 1040}, 8, 34},
-    };
-    for (const auto &c : cases) {
-        const TWindowFit fit = FitWindow(c.Available, 194, 132, 1024, 768, c.FrameWidth, c.FrameHeight);
-        EXPECT_EQ(InsideScale(fit.Width - c.FrameWidth, fit.Height - c.FrameHeight, 1024 - c.FrameWidth, 768 - c.FrameHeight),
-                  fit.Scale)
-            << c.Available.Width << "x" << c.Available.Height;
-    }
-    // Room on one side only: the other side decides; no room at all: the least factor.
-    EXPECT_DOUBLE_EQ(InsideScale(1500, 600, 1020, 764), 600.0 / 764);
-    EXPECT_DOUBLE_EQ(InsideScale(510, 2000, 1020, 764), MinWindowScale);
-    EXPECT_DOUBLE_EQ(InsideScale(1020, 764, 1020, 764), 1.0);
-}
-
 // Frames as the window system has them in device pixels, and as it reports them edge by edge in
 // logical pixels rounded to the nearest.
 TEST(WindowFitTest, AFrameReportedInRoundedLogicalPixelsIsTakenAtItsLargest)
