@@ -3,8 +3,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QResizeEvent>
 #include <QGuiApplication>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -33,6 +33,16 @@
 
 namespace {
 const QColor clSkyBlue(166, 202, 240);
+
+// A Wayland client neither places itself nor learns where the compositor's panels are: the
+// screen is all it knows of its room, and it keeps this much of each side for them.
+constexpr int PanelRoom = 64;
+
+bool FreeAreaUnknown(const QScreen &Screen)
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+           Screen.availableGeometry() == Screen.geometry();
+}
 
 QFont WindowFont()
 {
@@ -462,7 +472,9 @@ void TForm1::FitToScreen(const QSize &Frame, const QSize &LargestFrame)
         screen = this->screen();
     if (!screen)
         return;
-    const QRect available = screen->availableGeometry();
+    QRect available = screen->availableGeometry();
+    if (FreeAreaUnknown(*screen))
+        available.setSize(available.size() - QSize(PanelRoom, PanelRoom));
     const auto fitWith = [&](const QSize &Decoration) {
         return FitWindow({available.x(), available.y(), available.width(), available.height()}, StoredLeft, StoredTop,
                          StoredWidth, StoredHeight, Decoration.width(), Decoration.height());
@@ -496,15 +508,11 @@ void TForm1::FitContent()
 
 void TForm1::StartMaximisedWhereItMayNotFit()
 {
-    // A Wayland client neither places itself nor learns where the compositor's panels are:
-    // the screen is all it knows of its room. Where the window might not fit beside a panel
-    // it starts maximised, and the compositor makes it as large as its free area.
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        return;
+    // Where the window might not fit beside a panel it starts maximised: the compositor makes it
+    // as large as its free area, and the content scales to that.
     const QScreen *screen = this->screen();
-    if (!screen || screen->availableGeometry() != screen->geometry())
+    if (!screen || !FreeAreaUnknown(*screen))
         return;
-    constexpr int PanelRoom = 64;
     const QSize room = screen->availableGeometry().size() - QSize(PanelRoom, PanelRoom);
     if (StoredWidth > room.width() || StoredHeight > room.height())
         setWindowState(windowState() | Qt::WindowMaximized);
