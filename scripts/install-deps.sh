@@ -39,6 +39,8 @@ test_needs=(
   # The desktop checks: a virtual X server with a window manager, AT-SPI on a session bus, keys,
   # window and pixel reading.
   xvfb openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
+  # The same program on a Wayland compositor, and its screenshots there.
+  weston qt6-wayland
 )
 fuzz_needs=(
   clang libclang-rt-dev

@@ -1,9 +1,14 @@
 #!/usr/bin/env python3
 """The program on a virtual X server, met as a person meets it: through a screen reader's
-AT-SPI tree, the keyboard alone, the pixels on the screen and the frame a window manager draws.
+AT-SPI tree, the keyboard alone, the pixels on the screen and the frame a window manager draws;
+and on a Wayland compositor (weston), where it finds its own way to the screen.
 
-    desktop_check.py atspi|keyboard|colour|frame PROGRAM
+    desktop_check.py atspi|keyboard|colour|frame|shrink|wayland|wayland_keyboard PROGRAM
+
+Screenshots go to $LAB_SHOT_DIR where it is set.
 """
+import glob
+import shutil
 import os
 import re
 import subprocess
@@ -224,10 +229,188 @@ def check_frame(program):
                 proc.wait()
 
 
+def keep_shot(path, name):
+    if os.environ.get("LAB_SHOT_DIR"):
+        os.makedirs(os.environ["LAB_SHOT_DIR"], exist_ok=True)
+        shutil.copy(path, os.path.join(os.environ["LAB_SHOT_DIR"], name))
+
+
+def magick(*args):
+    return subprocess.run(["convert", *args], capture_output=True, text=True, check=True).stdout.strip()
+
+
+def box(*mask):
+    """Where the white of a black and white image made by these arguments lies: left, top, right,
+    bottom (exclusive), None where nowhere. A black border keeps it from being taken as background."""
+    geometry = magick(*mask, "-alpha", "off", "-bordercolor", "black", "-border", "1", "-format", "%@", "info:")
+    w, h, x, y = map(int, re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", geometry).groups())
+    return None if w <= 1 and h <= 1 else (x - 1, y - 1, x - 1 + w, y - 1 + h)
+
+
+def extents_outside(nodes, area):
+    """The showing controls whose screen extents do not lie wholly inside area (left, top, right, bottom)."""
+    import pyatspi
+    extents = [(n, n.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)) for n in nodes
+               if n.getState().contains(pyatspi.STATE_SHOWING)]
+    return [f"{n.getRoleName()} «{n.name}»" for n, e in extents if e.width > 0 and e.height > 0 and not (
+        area[0] <= e.x and area[1] <= e.y and e.x + e.width <= area[2] and e.y + e.height <= area[3])]
+
+
+def check_shrink(program):
+    """A window made smaller than its layout by the window manager, down to below its least size,
+    shows its whole content, and grown back it is pixel for pixel the window it started as."""
+    with Desktop("1366x768", 30) as desktop, tempfile.TemporaryDirectory() as shots:
+        desktop.start(program)
+        x, y, w, h = desktop.client()
+
+        def shoot(name, area):
+            desktop.x("import", "-window", "root", "-crop", "{2}x{3}+{0}+{1}".format(*area), "+repage",
+                      os.path.join(shots, name))
+            keep_shot(os.path.join(shots, name), name)
+            return os.path.join(shots, name)
+        started = shoot("x11-started.png", (x, y, w, h))
+        for size in ((820, 600), (560, 420), (w, h)):
+            desktop.x("xdotool", "windowsize", desktop.window, *map(str, size))
+            time.sleep(2)  # the window system's resizes, then one refresh of the charts
+            if size == (w, h):
+                break
+            cx, cy, cw, ch = desktop.client()
+            controls = [n for n in tree(program) if n.getRoleName() not in ("application", "frame", "filler")]
+            outside = extents_outside(controls, (cx, cy, cx + cw, cy + ch))
+            check(not outside, f"shrunk to {size[0]}x{size[1]}, inside {cw}x{ch}: {len(controls) - len(outside)} of "
+                  f"{len(controls)} controls inside" + (f"; outside: {outside}" if outside else ""))
+            shoot(f"x11-shrunk-{size[0]}x{size[1]}.png", desktop.outer())
+        differ = subprocess.run(["compare", "-metric", "AE", started, shoot("x11-grown.png", (x, y, w, h)), "null:"],
+                                capture_output=True, text=True).stderr.strip()
+        check(differ == "0", f"grown back to {w}x{h}, it shows the pixels it started with: {differ} differ")
+
+
+class Weston:
+    """weston with its desktop shell and panel: headless, or on an X server that brings it keys."""
+
+    def __init__(self, size, backend="headless"):
+        self.runtime = tempfile.mkdtemp()
+        os.chmod(self.runtime, 0o700)
+        self.width, self.height = map(int, size.split("x"))
+        self.desktop = Desktop(size) if backend == "x11" else None
+        # Newer weston names the renderer; the screenshooter needs --debug.
+        renderer = "--renderer=pixman" if "--renderer" in self.run("weston", "--help") else "--use-pixman"
+        self.procs = [subprocess.Popen(["weston", f"--backend={backend}-backend.so", renderer, f"--width={self.width}",
+                                        f"--height={self.height}", "--debug", "--idle-time=0", "--no-config",
+                                        "--socket=lab-wayland"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                       env=dict(self.desktop.env if self.desktop else os.environ, XDG_RUNTIME_DIR=self.runtime))]
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+        self.env.update(XDG_RUNTIME_DIR=self.runtime, WAYLAND_DISPLAY="lab-wayland", XDG_SESSION_TYPE="wayland",
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.empty = self.panel = None
+        # Empty once its dark panel lies over a background that is drawn (not black) and stays as it is.
+        if not wait_for(lambda: self.settled(lambda now: "#000000" not in magick(
+                now, "-crop", f"1x1+0+{self.height - 1}", "-depth", "8", "txt:-")), 30):
+            raise SystemExit("weston did not come up")
+
+    def run(self, *command, **options):
+        return subprocess.run(command, capture_output=True, text=True, **options).stdout
+
+    def shot(self, name=None):
+        where = tempfile.mkdtemp(dir=self.runtime)
+        self.run("weston-screenshooter", cwd=where, env=self.env)
+        taken = glob.glob(os.path.join(where, "*.png"))
+        if taken and name:
+            keep_shot(taken[0], name)
+        return taken[0] if taken else None
+
+    def below_panel(self, *image):
+        return [*image, "-crop", f"{self.width}x{self.height - self.panel}+0+{self.panel}", "+repage"]
+
+    def settled(self, ready):
+        """Shoots the screen; true where the shot is ready and below the panel as the one before."""
+        last, now = getattr(self, "last", None), self.shot()
+        self.last = now
+        if self.panel is None and now:
+            column = magick(now, "-crop", f"1x100+{self.width // 2}+0", "-depth", "8", "txt:-")
+            rows = re.findall(r"#([0-9A-F]{2})([0-9A-F]{2})([0-9A-F]{2})", column)
+            self.panel = next((i for i, rgb in enumerate(rows) if max(int(c, 16) for c in rgb) >= 0x50), 0) or None
+        if not (last and now and self.panel and ready(now)):
+            return False
+        signature = lambda image: magick(*self.below_panel(image), "-format", "%#", "info:")
+        if signature(last) != signature(now):
+            return False
+        self.empty = self.empty or now
+        return now
+
+    def start(self, program, log):
+        """Starts the program; the shot once its window is shown (the screen differs from the empty one)
+        and settled."""
+        self.procs.append(subprocess.Popen([program], env=dict(self.env, WAYLAND_DEBUG="client"), stderr=log))
+        shown = wait_for(lambda: self.settled(lambda now: box(*self.below_panel(self.empty, now), "-compose",
+                                                              "difference", "-composite", "-threshold", "0")), 60)
+        if not shown:
+            raise SystemExit("the window did not appear")
+        return shown
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        for proc in reversed(self.procs):
+            proc.terminate()
+            proc.wait()
+        if self.desktop:
+            self.desktop.__exit__()
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+
+def check_window_on_weston(weston, shot, what):
+    """The window (what differs from the empty desktop below the panel) lies on the screen with its
+    title bar and borders around the sky-blue inside."""
+    window = box(*weston.below_panel(weston.empty, shot), "-compose", "difference", "-composite", "-threshold", "0")
+    inside = box(*weston.below_panel(shot), "-fill", "black", "+opaque", "#A6CAF0", "-fill", "white", "-opaque", "#A6CAF0")
+    if not window or not inside:
+        check(False, f"{what}: no window on the screen")
+        return
+    top = weston.panel
+    window, inside = [(b[0], b[1] + top, b[2], b[3] + top) for b in (window, inside)]
+    check(inside[1] - window[1] >= 20 and inside[0] > window[0] and inside[2] < window[2] and inside[3] < window[3],
+          f"{what}: the window {window} with its title bar and borders lies on the screen below the {top}-pixel "
+          f"panel, {weston.height - window[3]} pixels to spare at the bottom; its inside {inside}")
+
+
+def check_wayland(program):
+    desktop_file = os.path.basename(glob.glob(os.path.join(os.path.dirname(__file__), "..", "..", "src", "ui", "*.desktop"))[0])
+    for size in ("1366x768", "1920x1080"):
+        with Weston(size) as weston, tempfile.TemporaryFile("w+") as log:
+            shot = weston.start(program, log)
+            keep_shot(shot, f"wayland-{size}.png")
+            check_window_on_weston(weston, shot, f"weston {size}")
+            log.seek(0)
+            ids = set(re.findall(r'set_app_id\("([^"]*)"\)', log.read()))
+            check(ids == {desktop_file.removesuffix(".desktop")}, f"weston {size}: app id {ids}, desktop entry {desktop_file}")
+
+
+def check_wayland_keyboard(program):
+    with Weston("1366x768", "x11") as weston, tempfile.TemporaryFile("w+") as log:
+        weston.start(program, log)
+        screen = weston.desktop.x("xdotool", "search", "--class", "Weston").split()[0]
+        weston.desktop.x("xdotool", "windowfocus", "--sync", screen)
+        weston.desktop.window = screen
+
+        def tab_to(target):
+            return wait_for(lambda: any(n.name == target and "focused" in states(n) for n in tree(program))
+                            or weston.desktop.key("Tab"), 10)
+        check(tab_to("Старт"), "weston: Tab reaches Start")
+        weston.desktop.key("Return")
+        peak = lambda: text_of(find(tree(program), "label", "Пиковое значение сигнала", "Вход")[0])
+        check(wait_for(lambda: peak() not in ("0", None), 5), f"weston: Enter starts a run: the input peak reads «{peak()}»")
+        time.sleep(1)
+        shot = weston.shot("wayland-keyboard-run.png")
+        check_window_on_weston(weston, shot, "weston 1366x768 during the run")
+
+
 if __name__ == "__main__":
     what, program = sys.argv[1], os.path.abspath(sys.argv[2])
-    if what in ("atspi", "keyboard") and not os.environ.get("LAB_ON_SESSION_BUS"):
+    if what in ("atspi", "keyboard", "shrink", "wayland_keyboard") and not os.environ.get("LAB_ON_SESSION_BUS"):
         os.environ["LAB_ON_SESSION_BUS"] = "1"
         os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
-    {"atspi": check_atspi, "keyboard": check_keyboard, "colour": check_colour, "frame": check_frame}[what](program)
+    {"atspi": check_atspi, "keyboard": check_keyboard, "colour": check_colour, "frame": check_frame,
+     "shrink": check_shrink, "wayland": check_wayland, "wayland_keyboard": check_wayland_keyboard}[what](program)
     sys.exit(1 if FAILURES else 0)

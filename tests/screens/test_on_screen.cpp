@@ -152,6 +152,29 @@ TEST_F(OnScreen, LayoutKeepsItsProportions)
     }
 }
 
+// Made smaller than its layout, by a user or a window manager, the window shrinks its content
+// with it down to the least factor and no further; grown back it is the window it started as.
+TEST_F(OnScreen, ResizedBelowItsLayoutItKeepsEveryControlInsideAndGrowsBackToItsFirstPixels)
+{
+    const QSize first = Form->size();
+    const QImage started = Form->grab().toImage();
+    for (const QSize &size : {QSize(820, 600), QSize(300, 200)}) {
+        Form->resize(size);
+        QTRY_COMPARE(Form->size(), size.expandedTo(Form->minimumSize()));
+        const std::string what = std::to_string(size.width()) + "x" + std::to_string(size.height());
+        EXPECT_LT(Form->Scale(), 1.0) << what;
+        EXPECT_GE(Form->Scale(), MinWindowScale) << what;
+        for (QWidget *control : Controls()) {
+            const QRect inWindow(control->mapTo(Form.get(), QPoint(0, 0)), control->size());
+            EXPECT_TRUE(Form->rect().contains(inWindow)) << what << ": " << control->objectName().toStdString();
+        }
+    }
+    EXPECT_DOUBLE_EQ(Form->Scale(), MinWindowScale);
+    Form->resize(first);
+    QTRY_COMPARE(Form->size(), first);
+    EXPECT_EQ(Form->grab().toImage(), started);
+}
+
 TEST_F(OnScreen, StartAtItsVisiblePlaceRunsAndShowsTheFigures)
 {
     QTest::mouseClick(Form->Button1, Qt::LeftButton, {}, Form->Button1->rect().center());

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -32,6 +33,16 @@
 
 namespace {
 const QColor clSkyBlue(166, 202, 240);
+
+// A Wayland client neither places itself nor learns where the compositor's panels are: the
+// screen is all it knows of its room, and it keeps this much of each side for them.
+constexpr int PanelRoom = 64;
+
+bool FreeAreaUnknown(const QScreen &Screen)
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+           Screen.availableGeometry() == Screen.geometry();
+}
 
 QFont WindowFont()
 {
@@ -199,6 +210,7 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     AttachHandlers();
     FScale.Record(this, {GroupBox1, GroupBox2});
     FitToScreen(QSize(0, 0), QSize(0, 0));
+    StartMaximisedWhereItMayNotFit();
 }
 
 TForm1::~TForm1()
@@ -432,6 +444,12 @@ void TForm1::moveEvent(QMoveEvent *Event)
         FitOuterSize();
 }
 
+void TForm1::resizeEvent(QResizeEvent *Event)
+{
+    QWidget::resizeEvent(Event);
+    FitContent();
+}
+
 void TForm1::FitOuterSize()
 {
     // The stored size is the outer one, frame included; the frame is known once the window
@@ -454,7 +472,9 @@ void TForm1::FitToScreen(const QSize &Frame, const QSize &LargestFrame)
         screen = this->screen();
     if (!screen)
         return;
-    const QRect available = screen->availableGeometry();
+    QRect available = screen->availableGeometry();
+    if (FreeAreaUnknown(*screen))
+        available.setSize(available.size() - QSize(PanelRoom, PanelRoom));
     const auto fitWith = [&](const QSize &Decoration) {
         return FitWindow({available.x(), available.y(), available.width(), available.height()}, StoredLeft, StoredTop,
                          StoredWidth, StoredHeight, Decoration.width(), Decoration.height());
@@ -467,9 +487,33 @@ void TForm1::FitToScreen(const QSize &Frame, const QSize &LargestFrame)
         frame = LargestFrame;
         fit = fitWith(frame);
     }
-    if (fit.Scale != FScale.Factor())
-        FScale.Apply(fit.Scale);
-    resize(fit.Width - frame.width(), fit.Height - frame.height());
-    if (pos() != QPoint(fit.Left, fit.Top))
-        move(fit.Left, fit.Top);
+    FMadeInside = QSize(StoredWidth, StoredHeight) - frame;
+    setMinimumSize(ShrunkSize(FMadeInside.width(), MinWindowScale), ShrunkSize(FMadeInside.height(), MinWindowScale));
+    // A maximised window has the size its window system gave it.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        resize(fit.Width - frame.width(), fit.Height - frame.height());
+        if (pos() != QPoint(fit.Left, fit.Top))
+            move(fit.Left, fit.Top);
+    }
+    // Hidden, the window is told of its new size only once it is shown.
+    FitContent();
+}
+
+void TForm1::FitContent()
+{
+    const double factor = InsideScale(width(), height(), FMadeInside.width(), FMadeInside.height());
+    if (factor != FScale.Factor())
+        FScale.Apply(factor);
+}
+
+void TForm1::StartMaximisedWhereItMayNotFit()
+{
+    // Where the window might not fit beside a panel it starts maximised: the compositor makes it
+    // as large as its free area, and the content scales to that.
+    const QScreen *screen = this->screen();
+    if (!screen || !FreeAreaUnknown(*screen))
+        return;
+    const QSize room = screen->availableGeometry().size() - QSize(PanelRoom, PanelRoom);
+    if (StoredWidth > room.width() || StoredHeight > room.height())
+        setWindowState(windowState() | Qt::WindowMaximized);
 }

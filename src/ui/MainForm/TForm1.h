@@ -103,13 +103,15 @@ public:
 
     TRunLoop &RunLoop() { return *FRunLoop; }
 
-    // The factor by which the window was shrunk to fit its screen; 1 where it fits as made.
+    // The factor by which the window's content is shrunk to fit the window; 1 where the window
+    // has room for its layout.
     double Scale() const { return FScale.Factor(); }
 
 protected:
     void closeEvent(QCloseEvent *Event) override;
     void showEvent(QShowEvent *Event) override;
     void moveEvent(QMoveEvent *Event) override;
+    void resizeEvent(QResizeEvent *Event) override;
 
 private:
     void CreateControls();
@@ -119,10 +121,16 @@ private:
     // Frame is the window system's decoration, 0 x 0 until the window has been decorated, as
     // reported, LargestFrame the most it may be where the report was rounded.
     void FitToScreen(const QSize &Frame, const QSize &LargestFrame);
+    // Scales the content to the window's present inside.
+    void FitContent();
+    // On a window system that tells no free area, a window that may not fit starts maximised.
+    void StartMaximisedWhereItMayNotFit();
 
     std::unique_ptr<TExperiment> Engine;
     TRunLoop *FRunLoop = nullptr;
     TPassInputs *FPassInputs = nullptr;
     bool FSizeFitted = false;
+    // The inside that the layout needs: the stored outer size less the decoration.
+    QSize FMadeInside{StoredWidth, StoredHeight};
     TWindowScale FScale;
 };

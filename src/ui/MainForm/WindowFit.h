@@ -9,6 +9,13 @@ struct TFitArea {
     int Left, Top, Width, Height;
 };
 
+// A laid-out size at Factor, rounded down so that a factor that fits gives a size that fits; the
+// tiny allowance keeps a quotient such as 720/768 from losing a pixel to its last bit.
+inline int ShrunkSize(int Size, double Factor)
+{
+    return static_cast<int>(Size * Factor + 1e-9);
+}
+
 struct TWindowFit {
     // The outer frame's place and size, decoration included.
     int Left, Top, Width, Height;
@@ -35,11 +42,8 @@ inline TWindowFit FitWindow(const TFitArea &Available, int Left, int Top, int Ou
                          static_cast<double>(Available.Height - FrameHeight) / insideHeight);
         scale = std::clamp(scale, MinWindowScale, 1.0);
     }
-    // The scaled inside, rounded down so that a factor that fits gives a frame that fits; the
-    // tiny allowance keeps a quotient such as 720/768 from losing a pixel to its last bit.
-    const auto shrink = [scale](int Size) { return static_cast<int>(Size * scale + 1e-9); };
-    const int width = shrink(insideWidth) + FrameWidth;
-    const int height = shrink(insideHeight) + FrameHeight;
+    const int width = ShrunkSize(insideWidth, scale) + FrameWidth;
+    const int height = ShrunkSize(insideHeight, scale) + FrameHeight;
     const auto place = [](int Position, int Size, int AreaStart, int AreaSize) {
         if (Size >= AreaSize)
             return AreaStart;
@@ -57,4 +61,21 @@ inline int FrameAtMost(int EdgeA, int EdgeB, double Ratio)
 {
     const auto most = [Ratio](int Edge) { return Edge > 0 ? (std::ceil((Edge + 0.5) * Ratio) - 1) / Ratio : 0.0; };
     return static_cast<int>(std::ceil(most(EdgeA) + most(EdgeB) - 1e-9));
+}
+
+// The factor for an inside of Width x Height, laid out for MadeWidth x MadeHeight: 1 where it has
+// room for the layout; otherwise the one that makes the layout fill one side of it, the larger
+// of the two where the other side still takes its rounded size. So the inside FitWindow makes at
+// some factor gives that factor back, whether the window starts at that size or is resized to it.
+inline double InsideScale(int Width, int Height, int MadeWidth, int MadeHeight)
+{
+    if (Width >= MadeWidth && Height >= MadeHeight)
+        return 1.0;
+    const double byWidth = static_cast<double>(Width) / MadeWidth;
+    const double byHeight = static_cast<double>(Height) / MadeHeight;
+    const auto fits = [&](double Factor) {
+        return ShrunkSize(MadeWidth, Factor) <= Width && ShrunkSize(MadeHeight, Factor) <= Height;
+    };
+    const double larger = std::max(byWidth, byHeight);
+    return std::clamp(fits(larger) ? larger : std::min(byWidth, byHeight), MinWindowScale, 1.0);
 }
