@@ -742,7 +742,7 @@ TEST(PassInputsTest, FollowTheControlsBetweenPasses)
     auto *Filter = new TRadioGroup(&Parent, "", {"0", "1"});
     Noise->setText("0,3");
     Delay->setText("0");
-    TPassInputs Inputs(&Parent, Noise, Copy, Delay, Simple, Complex, Filter);
+    TPassInputs Inputs(&Parent, Noise, Copy, Delay, {.Simple = Simple, .Complex = Complex, .Filter = Filter});
     using TCheck = std::function<bool(const TPassParameters &)>;
     struct TStep {
         const char *Change;
