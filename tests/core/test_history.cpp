@@ -36,9 +36,10 @@ TEST(History, EntriesStayInTimeOrderAcrossLiveLengths)
     for (const int Live : {256, 276, 356, 321, 256, 356, 256}) {
         H.SetLiveLength(Live);
         for (int p = 0; p < 3 * Live + 7; ++p) {
-            if (p < 2)
+            if (p < 2) {
                 for (int i = 0; i < 356; ++i)
                     ASSERT_EQ(H[i], Model[i]) << "live " << Live << " pass " << p << " entry " << i;
+            }
             H.Push(Next);
             Model.erase(Model.begin());
             Model.insert(Model.begin() + Live - 1, Next++);
