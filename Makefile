@@ -19,7 +19,7 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initializ
 
 .PHONY: all deps deps-test deps-fuzz configure configure-test build build-program run package test test-package \
         test-bare-machine test-fresh test-release test-sanitize sanitize-build bench longrun memcheck fuzz \
-        fuzz-merge clean
+        fuzz-merge clean check monkey
 MAKEFLAGS += --no-print-directory
 
 all: build
@@ -89,7 +89,19 @@ test-fresh:
 	bash scripts/test-fresh.sh $(RELEASE)
 
 test-release:
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE monkey
+
+# The inner loop: an incremental build and the unit and window tests, without the desktop,
+# screen and package checks, the sanitizers and the monkey.
+CHECK_SKIP := ^(desktop_|screens_)
+check: configure-test
+	@cmake --build $(BUILD) -j $(JOBS) >$(BUILD)/build.log 2>&1 || { cat $(BUILD)/build.log; exit 1; }
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j $(JOBS) -LE monkey -E '$(CHECK_SKIP)' \
+	  --progress --output-on-failure
+
+# The monkey's fixed seeds: thousands of random user actions each on the real window.
+monkey: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L monkey
 
 $(ASAN_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=$(BUILDTYPE) -DLAB_SANITIZE=ON -DLAB_BUILD_BENCH=OFF \
@@ -100,7 +112,7 @@ sanitize-build: deps-test $(ASAN_BUILD)/CMakeCache.txt
 	$(SAN_ENV) QT_QPA_PLATFORM=offscreen cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test-sanitize:
-	cd $(ASAN_BUILD) && $(SAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && $(SAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE monkey
 
 # The quick benchmarks; the long runs (minutes each) have a target of their own.
 bench: build
@@ -113,6 +125,7 @@ bench: build
 longrun: build
 	$(BUILD)/bench/bench_longrun
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_window_longrun
+	$(MAKE) monkey
 
 # valgrind memcheck of one start, run, stop and close of the window, offscreen.
 memcheck: build

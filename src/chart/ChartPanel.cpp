@@ -37,12 +37,12 @@ void TChartPanel::RequestRepaint() const
 
 TChartSizes TChartPanel::Sizes() const
 {
-    return {Title.Font.PixelSize, FLeftDraw.LabelsFont.PixelSize, FLeftDraw.TickLength, FLeftDraw.MinorTickLength};
+    return {FTitle.Font.PixelSize, FLeftDraw.LabelsFont.PixelSize, FLeftDraw.TickLength, FLeftDraw.MinorTickLength};
 }
 
 void TChartPanel::SetSizes(const TChartSizes &Sizes)
 {
-    Title.Font.PixelSize = Sizes.TitleFont;
+    FTitle.Font.PixelSize = Sizes.TitleFont;
     for (TScaleDraw *d : {&FLeftDraw, &FBottomDraw}) {
         d->LabelsFont.PixelSize = Sizes.LabelsFont;
         d->TickLength = Sizes.TickLength;
@@ -92,13 +92,13 @@ std::pair<double, double> TChartPanel::DataRange(bool XValues) const
 
 void TChartPanel::DrawTitle(TChartCanvas &Canvas, const TChartRect &Bounds)
 {
-    if (Title.Text.empty())
+    if (FTitle.Text.empty())
         return;
-    const int h = Canvas.TextHeight(Title.Font, "W");
+    const int h = Canvas.TextHeight(FTitle.Font, "W");
     int y = FPlot.Top;
-    for (const std::string &line : Title.Text) {
-        const int x = (FPlot.Left + FPlot.Right) / 2 - Canvas.TextWidth(Title.Font, line) / 2;
-        Canvas.DrawTextAt(Title.Font, x, y, line, TTextAlign::Left);
+    for (const std::string &line : FTitle.Text) {
+        const int x = (FPlot.Left + FPlot.Right) / 2 - Canvas.TextWidth(FTitle.Font, line) / 2;
+        Canvas.DrawTextAt(FTitle.Font, x, y, line, TTextAlign::Left);
         y += h;
     }
     FPlot.Top = y + TitleGap;
@@ -126,10 +126,8 @@ void TChartPanel::Draw(TChartCanvas &Canvas, const TChartRect &Outer)
     const bool shown = AxesShown();
     const auto [xMin, xMax] = DataRange(true);
     FBottomScale.CalcRange(xMin, xMax);
-    FBottomMap.SetScale(FBottomScale);
     const auto [yMin, yMax] = DataRange(false);
     FLeftScale.CalcRange(yMin, yMax);
-    FLeftMap.SetScale(FLeftScale);
     if (shown) {
         FBottomDraw.ReserveZone(FPlot, bounds, Canvas, FBottomScale, FBottomMap, FSeparators);
         FLeftDraw.ReserveZone(FPlot, bounds, Canvas, FLeftScale, FLeftMap, FSeparators);

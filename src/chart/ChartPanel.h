@@ -50,7 +50,6 @@ public:
     TChartPanel(const TChartPanel &) = delete;
     TChartPanel &operator=(const TChartPanel &) = delete;
 
-    TChartTitle Title;
 
     // The range settings of the left (Y) and bottom (X) axis.
     TScaleDiv &LeftAxis() { return FLeftScale; }
@@ -64,6 +63,13 @@ public:
     const TScaleDraw &BottomScaleDraw() const { return FBottomDraw; }
 
     // The setters ask for a repaint.
+    const TChartTitle &Title() const { return FTitle; }
+    // One line per entry; none for no title.
+    void SetTitleText(std::vector<std::string> Lines)
+    {
+        FTitle.Text = std::move(Lines);
+        RequestRepaint();
+    }
     TChartSizes Sizes() const;
     void SetSizes(const TChartSizes &Sizes);
     const TNumberSeparators &NumberSeparators() const { return FSeparators; }
@@ -92,10 +98,11 @@ private:
     std::pair<double, double> DataRange(bool XValues) const;
     void DrawTitle(TChartCanvas &Canvas, const TChartRect &Bounds);
 
+    TChartTitle FTitle;
     TScaleDiv FLeftScale;
     TScaleDiv FBottomScale;
-    TScaleMap FLeftMap{TAxisOrientation::Vertical};
-    TScaleMap FBottomMap{TAxisOrientation::Horizontal};
+    TScaleMap FLeftMap{TAxisOrientation::Vertical, FLeftScale};
+    TScaleMap FBottomMap{TAxisOrientation::Horizontal, FBottomScale};
     TScaleDraw FLeftDraw;
     TScaleDraw FBottomDraw;
     TNumberSeparators FSeparators;

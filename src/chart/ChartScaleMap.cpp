@@ -12,12 +12,6 @@ namespace {
 constexpr double MaxPixelOffset = 2147483647.0;
 } // namespace
 
-void TScaleMap::SetScale(const TScaleDiv &Scale)
-{
-    FRangeMin = Scale.RangeMin();
-    FRangeSpan = Scale.RangeSpan();
-}
-
 void TScaleMap::SetPixelExtent(int Start, int Size)
 {
     FFirstPixel = Start;
@@ -26,12 +20,12 @@ void TScaleMap::SetPixelExtent(int Start, int Size)
 
 long double TScaleMap::Offset(double Value) const
 {
-    return (static_cast<long double>(Value) - FRangeMin) * PixelLength() / FRangeSpan;
+    return (static_cast<long double>(Value) - FScale->RangeMin()) * PixelLength() / FScale->RangeSpan();
 }
 
 int TScaleMap::ValueToPixel(double Value) const
 {
-    if (FRangeSpan == 0)
+    if (FScale->RangeSpan() == 0)
         return CenterPixel();
     const double t = static_cast<double>(Offset(Value));
     if (!(std::fabs(t) < MaxPixelOffset))
@@ -42,7 +36,7 @@ int TScaleMap::ValueToPixel(double Value) const
 
 bool TScaleMap::PixelFits(double Value) const
 {
-    if (FRangeSpan == 0)
+    if (FScale->RangeSpan() == 0)
         return true;
     // A range that is no number puts every value in the middle, which is a position too.
     return !(std::fabs(static_cast<double>(Offset(Value))) >= MaxPixelOffset);
@@ -50,15 +44,15 @@ bool TScaleMap::PixelFits(double Value) const
 
 long double TScaleMap::ExactPixel(double Value) const
 {
-    if (FRangeSpan == 0)
+    if (FScale->RangeSpan() == 0)
         return CenterPixel();
     return Place(Offset(Value));
 }
 
 double TScaleMap::PixelToValue(int Pixel) const
 {
-    if (PixelLength() == 0 || FRangeSpan == 0)
-        return FRangeMin;
+    if (PixelLength() == 0 || FScale->RangeSpan() == 0)
+        return FScale->RangeMin();
     const long double offset = Horizontal() ? Pixel - FFirstPixel : FLastPixel - Pixel;
-    return static_cast<double>(FRangeMin + offset * FRangeSpan / PixelLength());
+    return static_cast<double>(FScale->RangeMin() + offset * FScale->RangeSpan() / PixelLength());
 }

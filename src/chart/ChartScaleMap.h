@@ -9,11 +9,12 @@ enum class TAxisOrientation { Horizontal, Vertical };
 class TScaleMap {
 public:
     // A horizontal axis grows to the right; a vertical one upwards, larger values higher up.
-    explicit TScaleMap(TAxisOrientation AOrientation) : FOrientation(AOrientation) {}
+    // The range is always the scale's own, which must outlive the map.
+    TScaleMap(TAxisOrientation AOrientation, const TScaleDiv &Scale) : FOrientation(AOrientation), FScale(&Scale) {}
+    TScaleMap(TAxisOrientation, const TScaleDiv &&) = delete;
 
     bool Horizontal() const { return FOrientation == TAxisOrientation::Horizontal; }
 
-    void SetScale(const TScaleDiv &Scale);
     // The axis spans the plot rectangle from its edge Start over Size pixels.
     void SetPixelExtent(int Start, int Size);
 
@@ -40,8 +41,7 @@ private:
     template <class T> T Place(T Offset) const { return Horizontal() ? FFirstPixel + Offset : FLastPixel - Offset; }
 
     TAxisOrientation FOrientation;
-    double FRangeMin = 0;
-    double FRangeSpan = 0;
+    const TScaleDiv *FScale;
     int FFirstPixel = 0;
     int FLastPixel = 0;
 };

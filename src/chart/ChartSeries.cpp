@@ -5,6 +5,57 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// Window systems carry line coordinates as signed 16-bit numbers (X11's requests among them);
+// a point beyond that, a pixel kept for the pen, is cut in floating point like one that has no
+// pixel at all.
+constexpr int MaxCanvasCoordinate = 32766;
+
+struct TClipRect {
+    long double Left, Top, Right, Bottom;
+};
+
+// Cuts the segment from (x0, y0) to (x1, y1) to Clip and rounds its ends to pixels; false when
+// no part of it lies inside. Each end outside is moved onto the edge it lies beyond, the other
+// coordinate found from the two ends; the edge coordinate is set exactly, so no far-out
+// magnitude is subtracted from another.
+bool ClipSegment(const TClipRect &Clip, long double x0, long double y0, long double x1, long double y1, TChartPoint &a,
+                 TChartPoint &b)
+{
+    auto outcode = [&](long double x, long double y) {
+        return (x < Clip.Left ? 1 : x > Clip.Right ? 2 : 0) | (y < Clip.Top ? 4 : y > Clip.Bottom ? 8 : 0);
+    };
+    int c0 = outcode(x0, y0), c1 = outcode(x1, y1);
+    // Each round puts one end on an edge; four edges, two ends.
+    for (int round = 0; round < 8; ++round) {
+        if ((c0 | c1) == 0) {
+            a = {static_cast<int>(std::nearbyint(x0)), static_cast<int>(std::nearbyint(y0))};
+            b = {static_cast<int>(std::nearbyint(x1)), static_cast<int>(std::nearbyint(y1))};
+            return true;
+        }
+        if (c0 & c1)
+            return false;
+        const bool moveFirst = c0 != 0;
+        const int c = moveFirst ? c0 : c1;
+        long double &x = moveFirst ? x0 : x1, &y = moveFirst ? y0 : y1;
+        const long double ox = moveFirst ? x1 : x0, oy = moveFirst ? y1 : y0;
+        if (c & 4 || c & 8) {
+            const long double edge = c & 4 ? Clip.Top : Clip.Bottom;
+            x = ox + (x - ox) * ((edge - oy) / (y - oy));
+            y = edge;
+        } else {
+            const long double edge = c & 1 ? Clip.Left : Clip.Right;
+            y = oy + (y - oy) * ((edge - ox) / (x - ox));
+            x = edge;
+        }
+        (moveFirst ? c0 : c1) = outcode(x, y);
+    }
+    return false;
+}
+
+} // namespace
+
 TChartSeries::TChartSeries() = default;
 
 void TChartSeries::SetActive(bool Value)
@@ -91,41 +142,8 @@ void TLineSeries::DrawValues(TChartCanvas &Canvas, const TScaleMap &HorizAxis, c
     // A point far outside the plot has no pixel of its own: the segments to and from it are
     // cut to the plot rectangle (one pixel wider, the canvas clip takes the rest) in
     // floating point, so the line crosses the plot where the true line does.
-    const long double clipLeft = HorizAxis.FirstPixel() - 1, clipRight = HorizAxis.LastPixel() + 1;
-    const long double clipTop = VertAxis.FirstPixel() - 1, clipBottom = VertAxis.LastPixel() + 1;
-    // Each end outside is moved onto the edge it lies beyond, the other coordinate found
-    // from the two ends; the edge coordinate is set exactly, so no far-out magnitude is
-    // subtracted from another.
-    auto outcode = [&](long double x, long double y) {
-        return (x < clipLeft ? 1 : x > clipRight ? 2 : 0) | (y < clipTop ? 4 : y > clipBottom ? 8 : 0);
-    };
-    auto clipped = [&](long double x0, long double y0, long double x1, long double y1, TChartPoint &a, TChartPoint &b) {
-        int c0 = outcode(x0, y0), c1 = outcode(x1, y1);
-        for (int round = 0; round < 8; ++round) {
-            if ((c0 | c1) == 0) {
-                a = {static_cast<int>(std::nearbyint(x0)), static_cast<int>(std::nearbyint(y0))};
-                b = {static_cast<int>(std::nearbyint(x1)), static_cast<int>(std::nearbyint(y1))};
-                return true;
-            }
-            if (c0 & c1)
-                return false;
-            const bool moveFirst = c0 != 0;
-            const int c = moveFirst ? c0 : c1;
-            long double &x = moveFirst ? x0 : x1, &y = moveFirst ? y0 : y1;
-            const long double ox = moveFirst ? x1 : x0, oy = moveFirst ? y1 : y0;
-            if (c & 4 || c & 8) {
-                const long double edge = c & 4 ? clipTop : clipBottom;
-                x = ox + (x - ox) * ((edge - oy) / (y - oy));
-                y = edge;
-            } else {
-                const long double edge = c & 1 ? clipLeft : clipRight;
-                y = oy + (y - oy) * ((edge - ox) / (x - ox));
-                x = edge;
-            }
-            (moveFirst ? c0 : c1) = outcode(x, y);
-        }
-        return false;
-    };
+    const TClipRect clip{HorizAxis.FirstPixel() - 1.0L, VertAxis.FirstPixel() - 1.0L, HorizAxis.LastPixel() + 1.0L,
+                         VertAxis.LastPixel() + 1.0L};
 
     bool havePrevious = false, previousFar = false;
     TChartPoint previous;
@@ -140,8 +158,8 @@ void TLineSeries::DrawValues(TChartCanvas &Canvas, const TScaleMap &HorizAxis, c
         }
         const int px = HorizAxis.ValueToPixel(x);
         const int py = VertAxis.ValueToPixel(y);
-        const bool far = !HorizAxis.PixelFits(x) || !VertAxis.PixelFits(y) || px < -32766 || px > 32766 ||
-                         py < -32766 || py > 32766;
+        const bool far = !HorizAxis.PixelFits(x) || !VertAxis.PixelFits(y) || px < -MaxCanvasCoordinate ||
+                         px > MaxCanvasCoordinate || py < -MaxCanvasCoordinate || py > MaxCanvasCoordinate;
         const long double hereX = far ? HorizAxis.ExactPixel(x) : px;
         const long double hereY = far ? VertAxis.ExactPixel(y) : py;
         const TChartPoint here{px, py};
@@ -151,7 +169,7 @@ void TLineSeries::DrawValues(TChartCanvas &Canvas, const TScaleMap &HorizAxis, c
                     segment(previous, here, ValueColor(i));
             } else {
                 TChartPoint a, b;
-                if (clipped(previousX, previousY, hereX, hereY, a, b) && !(a == b))
+                if (ClipSegment(clip, previousX, previousY, hereX, hereY, a, b) && !(a == b))
                     segment(a, b, ValueColor(i));
             }
         }

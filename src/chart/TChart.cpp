@@ -17,10 +17,7 @@ TChart::~TChart()
 
 void TChart::SetTitle(const QString &text)
 {
-    FPanel.Title.Text.clear();
-    if (!text.isEmpty())
-        FPanel.Title.Text.push_back(text.toStdString());
-    update();
+    FPanel.SetTitleText(text.isEmpty() ? std::vector<std::string>{} : std::vector{text.toStdString()});
 }
 
 TLineSeries *TChart::AddLineSeries()

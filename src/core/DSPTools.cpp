@@ -115,7 +115,7 @@ bool ModerateFactor(long double v)
     return m >= 0x1p-100L && m <= 0x1p100L;
 }
 
-#if defined(__x86_64__)
+#if LAB_X87_LOOPS
 // The x87 control word as found, and with the precision set to 64 and to 53 bits.
 struct TPrecisionControl {
     uint16_t Saved, Extended, Double;
@@ -214,9 +214,13 @@ void TFIRKernel::Reload(const TWindows &Windows)
 // (w / Divisor) * Gain is formed once for each window entry, when it arrives, and it and its
 // negation serve every pass in which the entry meets a unit tap, instead of an extended
 // division per term.
-void TFIRKernel::Run(const TWindows &Windows, bool MovedOnByOne, TOutputs &Out)
+void TFIRKernel::Run(const TWindows &Windows, const TStamps &Stamps, TOutputs &Out)
 {
-    if (!MovedOnByOne || !FFollowing) {
+    bool MovedOnByOne = FFollowing;
+    for (int c = 0; c < Channels; ++c)
+        MovedOnByOne = MovedOnByOne && Stamps[c].OnePushAfter(FStamps[c]);
+    FStamps = Stamps;
+    if (!MovedOnByOne) {
         Reload(Windows);
     } else if (FLength > 0) {
         Take(FStart, Windows, FLength - 1);
@@ -262,7 +266,10 @@ void TFIRKernel::SumExactly(const TWindows &Windows, const TRun &Run, double (&S
     Sums[2] = s2;
 }
 
-#if defined(__x86_64__)
+#if LAB_X87_LOOPS
+#if !defined(__x86_64__)
+#error "The x87 loops are written for x86-64; configure with -DLAB_X87_LOOPS=OFF"
+#endif
 
 // Pieces of the two loops below, where the three running sums live on the x87 stack, s0 on
 // top. LOAD_SUMS and STORE_SUMS move them between the stack and Sums, exactly: a stored sum
@@ -286,6 +293,10 @@ void TFIRKernel::SumExactly(const TWindows &Windows, const TRun &Run, double (&S
 void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
 {
     static_assert(sizeof(TSlot) == 48 && sizeof(TSplit) == 16);
+    // The loop tests for its end after a step; AddTerm opens a run with its first term, so
+    // no run is empty, but one would run on through memory.
+    if (Run.Count <= 0)
+        return;
     const TPrecisionControl Pc = PrecisionControl();
     const TSlot *const q = FScaled.data() + FStart;
     const int32_t *Slot = FUnitSlots.data() + Run.First;
@@ -312,6 +323,8 @@ void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
 void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, double (&Sums)[Channels]) const
 {
     static_assert(sizeof(TGeneralTerm) == 16 && offsetof(TGeneralTerm, Index) == 8);
+    if (Run.Count <= 0)
+        return;
     const TPrecisionControl Pc = PrecisionControl();
     const TGeneralTerm *Term = FGeneral.data() + Run.First;
     const TGeneralTerm *const End = Term + Run.Count;
@@ -342,7 +355,7 @@ void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, doubl
 
 #else
 
-// Without the x87's precision control each sum is stored as a double after every addition.
+// The plain twin of the loops above: each sum is stored as a double after every addition.
 void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
 {
     const TSlot *const q = FScaled.data() + FStart;

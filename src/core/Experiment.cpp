@@ -12,7 +12,8 @@ namespace {
 constexpr int32_t StdPeriodToWidth = 10;
 constexpr double StdSampleRate = 2000.0;
 constexpr double StdRepetitionRate = 10.0;
-constexpr double DefaultPole = 0.8;
+// The generator's period in samples is this ratio, rounded.
+static_assert(StdSampleRate / StdRepetitionRate == TExperimentState::WindowLen);
 
 constexpr int NewestIn = TExperiment::HistLen - 1;
 
@@ -43,9 +44,7 @@ double ProcessChecked(TIIRFilter &Section, double x)
 
 TExperiment::TExperiment()
 {
-    WindowLen = static_cast<int32_t>(std::nearbyint(StdSampleRate / StdRepetitionRate));
     Generator = std::make_unique<TWaveForm>(StdPeriodToWidth, StdSampleRate, StdRepetitionRate);
-    RCPole = DefaultPole;
     InputFilter = CreateRCSection(RCPole);
     SignalFilter = CreateRCSection(RCPole);
     NoiseFilter = CreateRCSection(RCPole);
@@ -97,7 +96,6 @@ void TExperiment::Pass(const TPassParameters &P)
     // sound.
     double Output, Signal, Noise;
     if (P.FilterKind == fkRC) {
-        KernelFollows = false;
         FilterRC(Output, Signal, Noise);
     } else {
         Correlate(P.SimpleKind, P.ComplexKind, Output, Signal, Noise);
@@ -152,8 +150,7 @@ void TExperiment::PrepareKernel(TSimpleKind SimpleKind, TComplexKind ComplexKind
     RefComplexKind = ComplexKind;
     RefLength = Generator->ReferenceLength();
     // The kernel starts afresh with new taps.
-    Kernel.SetTaps(std::span(Reference).first(static_cast<std::size_t>(WindowLen)), Generator->ReferenceGain(ComplexKind),
-                   WindowLen);
+    Kernel.SetTaps(Reference, Generator->ReferenceGain(ComplexKind), WindowLen);
 }
 
 // Each output is g / N times the sum of the newest WindowLen entries of its history, oldest
@@ -163,13 +160,8 @@ void TExperiment::Correlate(TSimpleKind SimpleKind, TComplexKind ComplexKind, do
                             double &Noise)
 {
     PrepareKernel(SimpleKind, ComplexKind);
-    const int First = HistLen - WindowLen;
-    const TFIRKernel::TWindows Windows = {InputHist.Entries(First, WindowLen).data(),
-                                          SignalHist.Entries(First, WindowLen).data(),
-                                          NoiseHist.Entries(First, WindowLen).data()};
     TFIRKernel::TOutputs Sums;
-    Kernel.Run(Windows, KernelFollows, Sums);
-    KernelFollows = true;
+    Kernel.Run<HistLen>({&InputHist, &SignalHist, &NoiseHist}, Sums);
     // Every term is finite, so a sum that has left the 64-bit range has overflowed and stays
     // infinite; a NaN can only come from a non-finite operand.
     Output = StoreDouble(Sums[0]);
@@ -201,7 +193,6 @@ void TExperiment::RestartStatistics()
     AvgCount = 0;
     NoiseHist.Fill(0.0);
     OutNoiseHist.Fill(0.0);
-    KernelFollows = false;
     InputFilter->Reset();
     SignalFilter->Reset();
     NoiseFilter->Reset();

@@ -30,13 +30,17 @@ struct TExperimentState {
     static constexpr int HistLen = 256;
     static constexpr int MaxDelay = 100;
     static constexpr int OutHistLen = HistLen + MaxDelay;
+    // One pulse period: the length of the peak windows and of the matched filter's sum.
+    static constexpr int32_t WindowLen = TWaveForm::MaxPeriodSamples;
+    static_assert(WindowLen <= HistLen && WindowLen <= TFIRKernel::MaxLength);
+    // The pole of the RC sections in use until the first time constant is set.
+    static constexpr double RCPole = 0.8;
 
-    int32_t WindowLen = 0;
     THistory<HistLen> SignalHist;
     THistory<HistLen> NoiseHist;
     THistory<HistLen> InputHist;
-    TPeakWindow<TWaveForm::MaxPeriodSamples> InPeakWin;
-    TPeakWindow<TWaveForm::MaxPeriodSamples> OutPeakWin;
+    TPeakWindow<WindowLen> InPeakWin;
+    TPeakWindow<WindowLen> OutPeakWin;
     THistory<OutHistLen> OutSignalHist;
     THistory<OutHistLen> OutNoiseHist;
     THistory<OutHistLen> OutputHist;
@@ -48,7 +52,6 @@ struct TExperimentState {
     std::experimental::propagate_const<std::unique_ptr<TIIRFilter>> InputFilter;
     std::experimental::propagate_const<std::unique_ptr<TIIRFilter>> SignalFilter;
     std::experimental::propagate_const<std::unique_ptr<TIIRFilter>> NoiseFilter;
-    double RCPole = 0;
     // Passes averaged into the noise mean squares in the current run; held at INT32_MAX
     // once it gets there.
     int32_t AvgCount = 0;
@@ -60,7 +63,7 @@ public:
     using TExperimentState::MaxDelay;
     using TExperimentState::OutHistLen;
 
-    // Creation: window length, the standard generator, RCPole 0.8 and three RC sections.
+    // Creation: the standard generator and three RC sections of pole RCPole.
     TExperiment();
     // Releases the generator and the three sections, in this order.
     ~TExperiment();
@@ -103,11 +106,9 @@ private:
     // the generator's record of the last reference length (which gives the output delay),
     // has changed.
     TFIRKernel Kernel;
-    std::array<double, TWaveForm::MaxPeriodSamples> Reference{};
+    std::array<double, WindowLen> Reference{};
     const TWaveForm *RefGenerator = nullptr;
     TSimpleKind RefSimpleKind = skNone;
     TComplexKind RefComplexKind = ckNone;
     int32_t RefLength = -1;
-    // The kernel's windows have moved on by exactly one entry since its last run.
-    bool KernelFollows = false;
 };

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <span>
 
@@ -52,10 +54,39 @@ struct TTimeOrdered {
     friend bool operator==(const H &a, const H &b) { return std::equal(a.begin(), a.end(), b.begin()); }
 };
 
+// Tells a reader that caches what it read whether a history has only taken pushes since: the
+// count of pushes within one epoch, and an epoch that every other change (a fill, a change of
+// the live length, a copy) renews with a number no history has had.
+struct THistoryStamp {
+    uint64_t Epoch = 0, Pushes = 0;
+    // Exactly one push since Earlier, and nothing else.
+    bool OnePushAfter(const THistoryStamp &Earlier) const
+    {
+        return Epoch == Earlier.Epoch && Pushes == Earlier.Pushes + 1;
+    }
+    static uint64_t NewEpoch()
+    {
+        static std::atomic<uint64_t> Last{0};
+        return ++Last;
+    }
+};
+
 template <int Capacity>
 class THistory : public TTimeOrdered<THistory<Capacity>> {
 public:
     static constexpr int Size = Capacity;
+
+    THistory() = default;
+    THistory(const THistory &Other) : FBuf(Other.FBuf), FTail(Other.FTail), FStart(Other.FStart), FLive(Other.FLive) {}
+    THistory &operator=(const THistory &Other)
+    {
+        FBuf = Other.FBuf;
+        FTail = Other.FTail;
+        FStart = Other.FStart;
+        FLive = Other.FLive;
+        FStamp = {THistoryStamp::NewEpoch(), 0};
+        return *this;
+    }
 
     // Entry i in time order, 0 <= i < Size.
     double operator[](int i) const { return i < FLive ? FBuf[FStart + i] : FTail[i]; }
@@ -66,6 +97,7 @@ public:
     }
     double Newest() const { return FBuf[FStart + FLive - 1]; }
     int LiveLength() const { return FLive; }
+    THistoryStamp Stamp() const { return FStamp; }
 
     // Entries 1 .. LiveLength()-1 move one place towards 0, the oldest drops out and V becomes
     // entry LiveLength()-1; the entries above the live part stay as they are.
@@ -75,6 +107,7 @@ public:
         FBuf[FStart + FLive] = V;
         if (++FStart == FLive)
             FStart = 0;
+        ++FStamp.Pushes;
     }
 
     // Makes entries 0 .. Live-1 the live part (1 <= Live <= Size); no entry changes its value.
@@ -88,6 +121,7 @@ public:
     {
         FBuf.fill(V);
         FTail.fill(V);
+        FStamp = {THistoryStamp::NewEpoch(), 0};
     }
 
 private:
@@ -102,6 +136,7 @@ private:
         FLive = Live;
         for (int i = 0; i < Live; ++i)
             FBuf[i] = FBuf[i + Live] = All[i];
+        FStamp = {THistoryStamp::NewEpoch(), 0};
     }
 
     // FBuf[p] == FBuf[p + FLive] for p < FLive; the entry in time order i is FBuf[FStart + i].
@@ -109,4 +144,5 @@ private:
     std::array<double, Capacity> FTail{};
     int FStart = 0;
     int FLive = Capacity;
+    THistoryStamp FStamp{THistoryStamp::NewEpoch(), 0};
 };

@@ -250,8 +250,8 @@ TSignalSample TWaveForm::GenerateSample(TSimpleKind SimpleKind, TComplexKind Com
 
 void TWaveForm::BuildReference(TSimpleKind SimpleKind, TComplexKind ComplexKind, std::array<double, MaxPeriodSamples> &Dest)
 {
-    // The references are built once; FReference, the work area, is never needed and stays
-    // all zero. An unknown kind writes zeros.
+    // The references are built once, at construction, so no work area is needed. An unknown
+    // kind writes zeros.
     const TTable *Source = &ZeroTable();
     switch (ComplexKind) {
     case ckNone:

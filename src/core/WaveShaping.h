@@ -26,7 +26,7 @@ double GaussianRandom(double Mean, double StdDev);
 
 class TWaveForm {
 public:
-    static constexpr int MaxPeriodSamples = 200; // capacity of FPulse and FReference
+    static constexpr int MaxPeriodSamples = 200; // capacity of FPulse and the references
     static constexpr int CopyCapacity = 300;     // capacity of FCopy
 
     // A period or pulse of more samples than the tables hold raises EArgumentError; a zero
@@ -72,7 +72,6 @@ private:
     double FNoiseValue = 0;
     std::array<double, MaxPeriodSamples> FPulse{};
     std::array<double, CopyCapacity> FCopy{};
-    std::array<double, MaxPeriodSamples> FReference{};
     double FCarrier = 0;
     double FDeviation = 0;
     double FChirpRate = 0;

@@ -27,8 +27,7 @@ TScaleDiv Fixed(double lo, double hi)
 
 TScaleMap Map(TAxisOrientation orientation, const TScaleDiv &scale, int first, int length)
 {
-    TScaleMap map(orientation);
-    map.SetScale(scale);
+    TScaleMap map(orientation, scale);
     map.SetPixelExtent(first, length);
     return map;
 }
@@ -213,19 +212,21 @@ TEST(ScaleMap, ValueToPixel)
         {H, 0, 1e-300, 2000000000, 147483647, 2e-300, 2147483647}, // beyond it: held at the edge
     };
     for (const auto &c : cases) {
-        const TScaleMap map = Map(c.orientation, Fixed(c.lo, c.hi), c.first, c.length);
+        const TScaleDiv scale = Fixed(c.lo, c.hi);
+        const TScaleMap map = Map(c.orientation, scale, c.first, c.length);
         EXPECT_EQ(map.ValueToPixel(c.value), c.pixel) << c.lo << ".." << c.hi << " at " << c.value;
     }
 }
 
 TEST(ScaleMap, ExtentMiddleAndTheWayBack)
 {
-    const TScaleMap left = Map(TAxisOrientation::Vertical, Fixed(-2.5, 2.5), 28, 179);
+    const TScaleDiv range = Fixed(-2.5, 2.5), wide = Fixed(0, 255);
+    const TScaleMap left = Map(TAxisOrientation::Vertical, range, 28, 179);
     EXPECT_EQ(left.FirstPixel(), 28);
     EXPECT_EQ(left.LastPixel(), 207);
     EXPECT_EQ(left.PixelLength(), 179);
     EXPECT_EQ(left.CenterPixel(), 117);
-    const TScaleMap bottom = Map(TAxisOrientation::Horizontal, Fixed(0, 255), 31, 354);
+    const TScaleMap bottom = Map(TAxisOrientation::Horizontal, wide, 31, 354);
     for (double v : {0.0, 17.0, 128.0, 255.0}) {
         EXPECT_NEAR(bottom.PixelToValue(bottom.ValueToPixel(v)), v, 255.0 / 354 / 2) << v;
         EXPECT_NEAR(static_cast<double>(bottom.ExactPixel(v)), bottom.ValueToPixel(v), 0.5) << v;
@@ -274,8 +275,7 @@ TEST(ScaleDraw, DrawsLabelsTicksGridAndMinorTicksInsideTheExtent)
     TFakeCanvas canvas;
     TScaleDraw draw;
     const TScaleDiv scale = Fixed(-2.5, 2.5);
-    TScaleMap left(TAxisOrientation::Vertical);
-    left.SetScale(scale);
+    TScaleMap left(TAxisOrientation::Vertical, scale);
     const TChartRect plot{31, 28, 385, 207};
     draw.FinishLayout(plot, left);
     draw.Draw(canvas, scale, left, plot, {33, 29, 385, 206}, Point);
@@ -321,8 +321,7 @@ TEST(ScaleDraw, LabelsAtTheAxisEndsAreDrawnTheirGridLinesNot)
     TFakeCanvas canvas;
     TScaleDraw draw;
     const TScaleDiv scale = Fixed(0, 200);
-    TScaleMap bottom(TAxisOrientation::Horizontal);
-    bottom.SetScale(scale);
+    TScaleMap bottom(TAxisOrientation::Horizontal, scale);
     const TChartRect plot{31, 28, 385, 207};
     draw.FinishLayout(plot, bottom);
     draw.Draw(canvas, scale, bottom, plot, {32, 29, 385, 206}, Point);

@@ -21,7 +21,7 @@ struct TPanelFixture : testing::Test {
 
     void MakeChart1()
     {
-        panel.Title.Text = {"Полезный сигнал"};
+        panel.SetTitleText({"Полезный сигнал"});
         panel.LeftAxis().SetMinMax(-2.5, 2.5);
         series = panel.AddLineSeries();
     }
@@ -151,7 +151,7 @@ TEST_F(TPanelFixture, EmptySeriesShowsOneZeroLabelPerAxisAtTheMiddle)
 
 TEST_F(TPanelFixture, WithoutSeriesNoAxisIsShown)
 {
-    panel.Title.Text = {"T"};
+    panel.SetTitleText({"T"});
     Paint();
     EXPECT_EQ(canvas.Texts.size(), 1u);
     EXPECT_TRUE(canvas.Lines.empty());

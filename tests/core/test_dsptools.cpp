@@ -182,16 +182,9 @@ TEST(IIRFilter, NonFiniteValuesPropagateUntilReset)
     EXPECT_EQ(f->Process(1.0), f->B(0));
 }
 
-TEST(IIRFilter, WorksThroughTheBlockInterface)
-{
-    std::unique_ptr<TDSPBlock> Block = CreateRCSection(0.5);
-    EXPECT_EQ(Block->Process(2.0), 1.0);
-}
-
 TEST(RCPole, FromTimeConstant)
 {
-    EXPECT_EQ(RCPoleFromTimeConstant(5), static_cast<double>(std::exp(-1.0L / 5)));
-    EXPECT_NEAR(RCPoleFromTimeConstant(5), 0.8187307530779818, 1e-16);
+    EXPECT_EQ(RCPoleFromTimeConstant(5), 0x1.a330ad6166159p-1); // exp(-0.2), correctly rounded
     EXPECT_EQ(RCPoleFromTimeConstant(INFINITY), 1.0);
     EXPECT_EQ(RCPoleFromTimeConstant(1e-5L), 0.0); // underflow is no fault
     EXPECT_GT(RCPoleFromTimeConstant(-1), 1.0);
@@ -210,7 +203,7 @@ TEST(RCPole, Faults)
 namespace {
 
 // The correlation term by term as written, the running sum stored as a double each time.
-double LiteralSum(const double *w, const std::vector<double> &Taps, long double Gain, long double Divisor)
+double LiteralSum(const std::vector<double> &w, const std::vector<double> &Taps, long double Gain, long double Divisor)
 {
     volatile double s = 0;
     for (std::size_t i = 0; i < Taps.size(); ++i)
@@ -218,12 +211,25 @@ double LiteralSum(const double *w, const std::vector<double> &Taps, long double 
     return s;
 }
 
+using TKernelHistory = THistory<TFIRKernel::MaxLength>;
+
+// The newest Count entries of H, oldest first.
+std::vector<double> Newest(const TKernelHistory &H, int Count)
+{
+    std::vector<double> w;
+    for (int i = TKernelHistory::Size - Count; i < TKernelHistory::Size; ++i)
+        w.push_back(H[i]);
+    return w;
+}
+
 } // namespace
 
 // The kernel may form and round its sums its own way only where that gives the very bits of
 // the literal sum. The streams mix ordinary samples with values at which another rounding
 // shows (sums below 2^-1022 or beyond the 64-bit range), which then slide through the window
-// and out of it again.
+// and out of it again. Now and then the histories move on without the kernel, or one changes
+// otherwise than by a push (a fill, as when the statistics restart, or a change of live
+// length): the kernel must notice.
 TEST(FIRKernel, EverySumHasTheBitsOfTheLiteralSum)
 {
     struct TCase {
@@ -234,12 +240,17 @@ TEST(FIRKernel, EverySumHasTheBitsOfTheLiteralSum)
     };
     const std::vector<double> Barker = {1, 1, 1, 1, 1, 0, -1, -1, 1, 1, -1, 1, -1, 1, 0, 0};
     const std::vector<double> General = {1, 0.75, std::sqrt(3.0) / 2, 0, -0.3, 1e-17, -1, 0.1};
+    std::vector<double> Longest(TFIRKernel::MaxLength);
+    for (std::size_t i = 0; i < Longest.size(); ++i)
+        Longest[i] = i % 3 == 0 ? 0.5 : (i % 5 < 2 ? 1.0 : -1.0);
     const TCase Cases[] = {
         {"unit taps", Barker, 40.0L / 13, 0},           {"general taps", General, 17.9L, 0},
         {"tiny entries", Barker, 40.0L / 13, 2e-306}, {"subnormal general", General, 10, 3e-306},
         {"beyond the range", Barker, 1e100L, 1e290},    {"huge general", General, 1e30L, 1e285},
         {"tiny gain", General, 1e-306L, 0},             {"huge gain", Barker, 1e310L, 0},
         {"mixed taps", {1, 1, 0.5, -1, 1, 0, 0.25, -1}, 10, 0},
+        {"all 256 taps", Longest, 3, 0},                {"infinite gain", Barker, INFINITY, 0},
+        {"infinite gain, general", General, -INFINITY, 0},
     };
     // A lambda, so that a failing case ends only itself.
     auto Check = [](const TCase &C) {
@@ -248,25 +259,68 @@ TEST(FIRKernel, EverySumHasTheBitsOfTheLiteralSum)
         K.SetTaps(C.Taps, C.Gain, 200);
         std::mt19937_64 Random(7);
         std::normal_distribution<double> Noise(0, 0.3);
-        std::vector<double> Streams[TFIRKernel::Channels];
+        TKernelHistory H[TFIRKernel::Channels];
         for (int n = 0; n < 4000; ++n) {
             for (int c = 0; c < TFIRKernel::Channels; ++c) {
                 // Now and then a run of extreme values of either sign, else ordinary samples.
                 const bool Extreme = C.Extreme != 0 && (n / 50) % 7 == 3;
-                Streams[c].push_back(Extreme ? C.Extreme * (1 + Noise(Random)) : Noise(Random));
+                H[c].Push(Extreme ? C.Extreme * (1 + Noise(Random)) : Noise(Random));
             }
-            if (n + 1 < L)
-                continue;
-            TFIRKernel::TWindows W;
-            for (int c = 0; c < TFIRKernel::Channels; ++c)
-                W[c] = Streams[c].data() + n + 1 - L;
+            if (n % 500 == 250)
+                H[n % 3].Fill(n % 2 ? 0.0 : 0.125);
+            if (n % 700 == 350) {
+                H[1].SetLiveLength(TKernelHistory::Size - 1);
+                H[1].Push(0.375);
+                H[1].SetLiveLength(TKernelHistory::Size);
+            }
+            if (n % 600 == 300)
+                continue; // passes without the kernel, as under the RC filter
             TFIRKernel::TOutputs Out;
-            K.Run(W, n + 1 > L, Out);
+            K.Run<TKernelHistory::Size>({&H[0], &H[1], &H[2]}, Out);
             for (int c = 0; c < TFIRKernel::Channels; ++c)
-                ASSERT_EQ(std::bit_cast<uint64_t>(Out[c]), std::bit_cast<uint64_t>(LiteralSum(W[c], C.Taps, C.Gain, 200)))
+                ASSERT_EQ(std::bit_cast<uint64_t>(Out[c]),
+                          std::bit_cast<uint64_t>(LiteralSum(Newest(H[c], L), C.Taps, C.Gain, 200)))
                     << C.Name << ", pass " << n << ", channel " << c;
         }
     };
     for (const TCase &C : Cases)
         Check(C);
 }
+
+TEST(FIRKernel, AtMostMaxLengthTaps)
+{
+    TFIRKernel K;
+    K.SetTaps(std::vector<double>(3, 1.0), 1, 1);
+    EXPECT_THROW(K.SetTaps(std::vector<double>(TFIRKernel::MaxLength + 1, 1.0), 1, 1), EArgumentError);
+    EXPECT_EQ(K.Length(), 3);
+}
+
+#if defined(__x86_64__)
+// The loops set the x87 precision control for themselves; the caller's control word, here
+// with 53-bit precision and rounding towards zero, must be the same afterwards.
+TEST(FIRKernel, KeepsTheCallersX87ControlWord)
+{
+    auto ControlWord = [] {
+        uint16_t Cw;
+        asm volatile("fnstcw %0" : "=m"(Cw));
+        return Cw;
+    };
+    const uint16_t Default = ControlWord();
+    const uint16_t Callers = static_cast<uint16_t>((Default & ~0xF00) | 0x200 | 0xC00);
+    const std::vector<double> Taps = {1, -1, 1, 0.5, 0.25, 1, -1, 1};
+    TFIRKernel K;
+    K.SetTaps(Taps, 2, 200);
+    TKernelHistory H[TFIRKernel::Channels];
+    for (auto &h : H)
+        h.Fill(0.5);
+    TFIRKernel::TOutputs Out;
+    asm volatile("fldcw %0" : : "m"(Callers));
+    K.Run<TKernelHistory::Size>({&H[0], &H[1], &H[2]}, Out);
+    for (auto &h : H)
+        h.Push(0.25);
+    K.Run<TKernelHistory::Size>({&H[0], &H[1], &H[2]}, Out);
+    const uint16_t After = ControlWord();
+    asm volatile("fldcw %0" : : "m"(Default));
+    EXPECT_EQ(After, Callers);
+}
+#endif

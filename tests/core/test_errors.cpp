@@ -7,13 +7,6 @@
 #include "Errors.h"
 #include "FloatFaults.h"
 
-TEST(Errors, MessagesOfTheFloatingPointFaults)
-{
-    EXPECT_EQ(EZeroDivide().Message(), "Floating point division by zero");
-    EXPECT_EQ(EOverflow().Message(), "Floating point overflow");
-    EXPECT_EQ(EInvalidOp().Message(), "Invalid floating point operation");
-}
-
 TEST(Errors, MessageBoxTextAppendsAFullStopAfterCharactersAboveThePoint)
 {
     const struct {

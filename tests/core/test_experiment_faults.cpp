@@ -153,7 +153,6 @@ TEST_F(Faults, TimeConstantBuildsThreeNewSectionsAndRestartsTheStatistics)
         EXPECT_EQ(F->B(0), static_cast<double>(1 - static_cast<long double>(k)));
     }
     EXPECT_FALSE(E.State().StatsValid);
-    EXPECT_EQ(E.State().RCPole, 0.8);
     // The new sections filter one sample, then the restart clears them.
     E.Pass({0.3, false, 0, skRectangle, ckNone, fkRC});
     EXPECT_EQ(E.State().OutSignalHist[255], E.State().SignalFilter->B(0));

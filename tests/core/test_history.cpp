@@ -31,9 +31,15 @@ TEST(History, EntriesStayInTimeOrderAcrossLiveLengths)
     THistory<356> H;
     std::vector<double> Model(356, 0.0); // the shifting array the ring stands for
     double Next = 1;
+    // Checked at once and after the first push as well, before later pushes overwrite the
+    // entries that a change of live length moved.
     for (const int Live : {256, 276, 356, 321, 256, 356, 256}) {
         H.SetLiveLength(Live);
         for (int p = 0; p < 3 * Live + 7; ++p) {
+            if (p < 2) {
+                for (int i = 0; i < 356; ++i)
+                    ASSERT_EQ(H[i], Model[i]) << "live " << Live << " pass " << p << " entry " << i;
+            }
             H.Push(Next);
             Model.erase(Model.begin());
             Model.insert(Model.begin() + Live - 1, Next++);

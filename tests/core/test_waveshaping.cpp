@@ -111,12 +111,15 @@ TEST(WaveFormShapes, SimpleShapesOverThePulse)
     struct Case {
         TSimpleKind Kind;
         double (*Value)(int k);
+        double Tolerance;
     };
+    // The rectangle is exactly 1 over its twenty samples; the phase's hair above k x 0.005
+    // shows in the others only far below the pixels.
     const Case Cases[] = {
-        {skRectangle, [](int) { return 1.0; }},
-        {skRisingRamp, [](int k) { return k / 20.0; }},
-        {skFallingRamp, [](int k) { return 1 - k / 20.0; }},
-        {skTriangle, [](int k) { return k <= 10 ? k / 10.0 : 2 - k / 10.0; }},
+        {skRectangle, [](int) { return 1.0; }, 0},
+        {skRisingRamp, [](int k) { return k / 20.0; }, 1e-12},
+        {skFallingRamp, [](int k) { return 1 - k / 20.0; }, 1e-12},
+        {skTriangle, [](int k) { return k <= 10 ? k / 10.0 : 2 - k / 10.0; }, 0.5e-12},
     };
     for (const Case &c : Cases) {
         TWaveForm w = Standard();
@@ -124,30 +127,10 @@ TEST(WaveFormShapes, SimpleShapesOverThePulse)
             const std::vector<double> v = Period(w, c.Kind, ckNone);
             for (int k = 0; k < 200; ++k) {
                 const double Expected = k < 20 ? c.Value(k) : 0.0;
-                EXPECT_NEAR(v[k], Expected, 1e-12) << "kind " << c.Kind << " index " << k;
+                EXPECT_NEAR(v[k], Expected, c.Tolerance) << "kind " << c.Kind << " index " << k;
             }
         }
     }
-}
-
-TEST(WaveFormShapes, RectangleIsExactlyOneOverTwentySamples)
-{
-    TWaveForm w = Standard();
-    for (int Repeat = 0; Repeat < 3; ++Repeat) {
-        const std::vector<double> v = Period(w, skRectangle, ckNone);
-        for (int k = 0; k < 200; ++k)
-            EXPECT_EQ(v[k], k < 20 ? 1.0 : 0.0) << k;
-    }
-}
-
-TEST(WaveFormShapes, TriangleApex)
-{
-    TWaveForm w = Standard();
-    const std::vector<double> v = Period(w, skTriangle, ckNone);
-    EXPECT_NEAR(v[9], 0.9, 0.5e-12);
-    EXPECT_NEAR(v[10], 1.0, 0.5e-12);
-    EXPECT_NEAR(v[11], 0.9, 0.5e-12);
-    EXPECT_EQ(v[20], 0.0);
 }
 
 TEST(WaveFormShapes, SimpleShapeIgnoresTheCopyAndTwoCallsGiveTheSameSignal)

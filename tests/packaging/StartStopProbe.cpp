@@ -1,5 +1,5 @@
 // Loaded into the installed program with LD_PRELOAD: once the window "Form1" is shown it presses
-// Start, waits until a figure box shows a measured value, presses Stop and closes the window, so
+// Start, waits until the input noise figure changes, presses Stop and closes the window, so
 // the program exits on its own with status 0. Any failure ends the process with status 3.
 // With LAB_PROBE_WATCH set it leaves Start to the user (a real click on a real display): it says
 // where the button is, which font families the window and its figure boxes use and whether the

@@ -94,7 +94,7 @@ TEST_F(OnScreen, PlaceAndFactorFollowTheAvailableArea)
         if (Form->Scale() > MinWindowScale) {
             EXPECT_TRUE(frame.width() == Available().width() || frame.height() == Available().height()) << screen;
         }
-        EXPECT_LT(Form->Chart1->Panel().Title.Font.PixelSize, 11) << screen;
+        EXPECT_LT(Form->Chart1->Panel().Title().Font.PixelSize, 11) << screen;
     }
 }
 

@@ -6,10 +6,19 @@
 #include "NumberText.h"
 #include "TEdit.h"
 
-TPassInputs::TPassInputs(QObject *Parent, TEdit *NoiseText, QCheckBox *Copy, TEdit *DelayText, TRadioGroup *Simple,
-                         TRadioGroup *Complex, TRadioGroup *Filter)
-    : QObject(Parent), FNoiseText(NoiseText), FCopy(Copy), FDelayText(DelayText), FSimple(Simple), FComplex(Complex),
-      FFilter(Filter)
+long double NoiseLevel(const TEdit &NoiseText)
+{
+    return ParseFloatText(NoiseText.Text().toStdString());
+}
+
+std::string NoiseLevelText(long double Level)
+{
+    return FormatGeneral(Level, 15, 0);
+}
+
+TPassInputs::TPassInputs(QObject *Parent, TEdit *NoiseText, QCheckBox *Copy, TEdit *DelayText,
+                         const TKindGroups &Kinds)
+    : QObject(Parent), FNoiseText(NoiseText), FCopy(Copy), FDelayText(DelayText), FKinds(Kinds)
 {
     connect(FNoiseText, &QLineEdit::textChanged, this, [this] { FNoiseConverted = false; });
     connect(FDelayText, &QLineEdit::textChanged, this, [this] { FDelayConverted = false; });
@@ -21,7 +30,7 @@ void TPassInputs::Convert()
 {
     // A text that does not convert stays unconverted, so every pass that reads it raises its error.
     if (!FNoiseConverted || FSeparatorChanges != DecimalSeparatorChanges()) {
-        FParameters.NoiseSD = StoreDouble(ParseFloatText(FNoiseText->Text().toStdString()));
+        FParameters.NoiseSD = StoreDouble(NoiseLevel(*FNoiseText));
         FSeparatorChanges = DecimalSeparatorChanges();
         FNoiseConverted = true;
     }

@@ -6,6 +6,8 @@
 
 #include <QObject>
 
+#include <string>
+
 #include "Experiment.h"
 #include "NumberSettings.h"
 #include "TRadioGroup.h"
@@ -13,11 +15,23 @@
 class QCheckBox;
 class TEdit;
 
+// The one reading of the noise text, for the passes and for the window's handler that moves
+// the spinner: a text that does not convert raises EConvertError.
+long double NoiseLevel(const TEdit &NoiseText);
+// The text the noise spinner writes for a level.
+std::string NoiseLevelText(long double Level);
+
+// The groups that choose the three kinds, named, so that no two can change places.
+struct TKindGroups {
+    TRadioGroup *Simple;
+    TRadioGroup *Complex;
+    TRadioGroup *Filter;
+};
+
 class TPassInputs : public QObject {
     Q_OBJECT
 public:
-    TPassInputs(QObject *Parent, TEdit *NoiseText, QCheckBox *Copy, TEdit *DelayText, TRadioGroup *Simple,
-                TRadioGroup *Complex, TRadioGroup *Filter);
+    TPassInputs(QObject *Parent, TEdit *NoiseText, QCheckBox *Copy, TEdit *DelayText, const TKindGroups &Kinds);
 
     // A noise text that does not convert raises EConvertError (a value beyond the 64-bit range
     // EOverflow), then a delay text that does not convert EConvertError, as long as the text
@@ -27,9 +41,9 @@ public:
         if (!FNoiseConverted || !FDelayConverted || FSeparatorChanges != DecimalSeparatorChanges()) [[unlikely]]
             Convert();
         // Any item index passes through: the engine treats an unknown kind as the generator does.
-        FParameters.SimpleKind = static_cast<TSimpleKind>(FSimple->ItemIndex());
-        FParameters.ComplexKind = static_cast<TComplexKind>(FComplex->ItemIndex());
-        FParameters.FilterKind = static_cast<TFilterKind>(FFilter->ItemIndex());
+        FParameters.SimpleKind = static_cast<TSimpleKind>(FKinds.Simple->ItemIndex());
+        FParameters.ComplexKind = static_cast<TComplexKind>(FKinds.Complex->ItemIndex());
+        FParameters.FilterKind = static_cast<TFilterKind>(FKinds.Filter->ItemIndex());
         return FParameters;
     }
 
@@ -39,9 +53,7 @@ private:
     TEdit *FNoiseText;
     QCheckBox *FCopy;
     TEdit *FDelayText;
-    TRadioGroup *FSimple;
-    TRadioGroup *FComplex;
-    TRadioGroup *FFilter;
+    TKindGroups FKinds;
     TPassParameters FParameters;
     bool FNoiseConverted = false;
     bool FDelayConverted = false;

@@ -201,7 +201,8 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     resize(StoredWidth, StoredHeight);
 
     CreateControls();
-    FPassInputs = new TPassInputs(this, Edit2, CheckBox1, Edit3, RadioGroup1, RadioGroup3, RadioGroup2);
+    FPassInputs = new TPassInputs(this, Edit2, CheckBox1, Edit3,
+                                  {.Simple = RadioGroup1, .Complex = RadioGroup3, .Filter = RadioGroup2});
     FRunLoop = new TRunLoop(this, [this] { Pass(); });
     FormCreate(this);
     // The time-constant box's spinner writes its "5" once as the window comes up, so the RC
@@ -389,7 +390,7 @@ void TForm1::Edit1Change(QObject *)
 void TForm1::Edit2Change(QObject *)
 {
     Engine->MarkStatsStale();
-    const long double tenfold = std::trunc(ParseFloatText(Edit2->text().toStdString()) * 10.0L);
+    const long double tenfold = std::trunc(NoiseLevel(*Edit2) * 10.0L);
     // A typed level beyond the spinner's range holds it at the nearer limit.
     const int position = tenfold < UpDown2->Min() ? UpDown2->Min()
                          : tenfold > UpDown2->Max() ? UpDown2->Max()
@@ -400,7 +401,7 @@ void TForm1::Edit2Change(QObject *)
 void TForm1::UpDown2Click(QObject *, TUDBtnType)
 {
     const long double level = UpDown2->Position() / 10.0L;
-    Edit2->SetText(Text(FormatGeneral(level, 15, 0)));
+    Edit2->SetText(Text(NoiseLevelText(level)));
     Engine->MarkStatsStale();
 }
 

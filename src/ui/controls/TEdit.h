@@ -14,8 +14,7 @@ public:
     // Sets the text from the program; a different text raises OnChange at once, inside this
     // call, and an error from the handler goes on to the caller.
     void SetText(const QString &Text);
-    // The current text, kept by the box itself: reading it costs nothing, which matters to
-    // the passes of a run that read it every time.
+    // The current text, kept by the box itself, so reading it copies nothing.
     const QString &Text() const { return FText; }
 
     std::function<void()> OnChange;

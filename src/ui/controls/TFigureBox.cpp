@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QPalette>
 
+#include "AccessibleClass.h"
+
 namespace {
 // The box's text as a read-only text: what a screen reader reads out and re-reads on change.
 class TFigureBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
@@ -45,19 +47,12 @@ public:
 private:
     QString Shown() const { return static_cast<const QLabel *>(widget())->text(); }
 };
-
-QAccessibleInterface *FigureBoxFactory(const QString &ClassName, QObject *Object)
-{
-    if (ClassName == QLatin1String("TFigureBox") && Object && Object->isWidgetType())
-        return new TFigureBoxAccessible(static_cast<QWidget *>(Object));
-    return nullptr;
-}
 } // namespace
 
 TFigureBox::TFigureBox(QWidget *Parent) : QLabel(QStringLiteral("0"), Parent)
 {
-    static const bool factoryInstalled = (QAccessible::installFactory(FigureBoxFactory), true);
-    (void)factoryInstalled;
+    InstallAccessibleClass(QStringLiteral("TFigureBox"),
+                           [](QWidget *w) -> QAccessibleInterface * { return new TFigureBoxAccessible(w); });
     setTextFormat(Qt::PlainText);
     setWordWrap(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);

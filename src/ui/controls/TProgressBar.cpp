@@ -1,6 +1,8 @@
 #include "TProgressBar.h"
 
 #include <QAccessibleWidget>
+
+#include "AccessibleClass.h"
 #include <QPainter>
 #include <QStyleOptionProgressBar>
 
@@ -20,19 +22,12 @@ public:
         return QAccessibleWidget::text(Kind);
     }
 };
-
-QAccessibleInterface *ProgressBarFactory(const QString &ClassName, QObject *Object)
-{
-    if (ClassName == QLatin1String("TProgressBar") && Object && Object->isWidgetType())
-        return new TProgressBarAccessible(static_cast<QWidget *>(Object));
-    return nullptr;
-}
 } // namespace
 
 TProgressBar::TProgressBar(QWidget *Parent, int Min, int Max) : QProgressBar(Parent)
 {
-    static const bool factoryInstalled = (QAccessible::installFactory(ProgressBarFactory), true);
-    (void)factoryInstalled;
+    InstallAccessibleClass(QStringLiteral("TProgressBar"),
+                           [](QWidget *w) -> QAccessibleInterface * { return new TProgressBarAccessible(w); });
     setTextVisible(false);
     setRange(Min, Max);
     setValue(Min);
