@@ -12,6 +12,7 @@ run_packages=(
   cmake make g++ pkg-config dpkg-dev
   qt6-base-dev libgl-dev
   libqt6svg6
+  qt6-svg-dev    # the charts' pictures are also written as SVG
   fonts-liberation
 )
 # The test suite, the package and its checks; one line per tool.

@@ -51,6 +51,7 @@ public:
     TChartPanel &operator=(const TChartPanel &) = delete;
 
     TChartTitle Title;
+    const std::vector<std::string> &TitleLines() const { return Title.Text; }
 
     // The range settings of the left (Y) and bottom (X) axis.
     TScaleDiv &LeftAxis() { return FLeftScale; }
@@ -75,6 +76,8 @@ public:
 
     // The panel owns its series; each is drawn against the bottom (X) and the left (Y) axis.
     TLineSeries *AddLineSeries();
+    int SeriesCount() const { return static_cast<int>(FSeries.size()); }
+    const TChartSeries &Series(int Index) const { return *FSeries[static_cast<std::size_t>(Index)]; }
 
     // Called for every change that needs a new paint.
     void SetOnRepaintRequest(std::function<void()> Handler) { FOnRepaint = std::move(Handler); }

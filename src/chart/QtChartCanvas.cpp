@@ -110,6 +110,13 @@ void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
             return;
         }
         // Every other pixel from the start point; the gaps keep what is under them.
+        if (FPixelScale != 1) {
+            const QColor colour = ToQColor(Pen.Color);
+            const int dir = a < b ? 1 : -1;
+            for (int p = a; p >= lo && p < hi; p += 2 * dir)
+                FPainter->fillRect(vertical ? QRect(across, p, w, 1) : QRect(p, across, 1, w), colour);
+            return;
+        }
         FPoints.clear();
         const int dir = a < b ? 1 : -1;
         for (int p = a; p >= lo && p < hi; p += 2 * dir)
@@ -123,7 +130,7 @@ void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
         return;
     }
     QPen pen(ToQColor(Pen.Color));
-    pen.setWidth(w <= 1 ? 1 : w);
+    pen.setWidthF(w <= 1 ? FPixelScale : w);
     pen.setCosmetic(w <= 1);
     pen.setCapStyle(Qt::FlatCap);
     pen.setStyle(Pen.Style == TPenStyle::psDot ? Qt::DotLine : Qt::SolidLine);
@@ -139,7 +146,7 @@ void TQtChartCanvas::Polyline(const TChartPoint *Points, int Count, const TChart
     for (int i = 0; i < Count; ++i)
         FPoints[i] = QPoint(Points[i].X, Points[i].Y);
     QPen pen(ToQColor(Pen.Color));
-    pen.setWidth(Pen.Width <= 1 ? 1 : Pen.Width);
+    pen.setWidthF(Pen.Width <= 1 ? FPixelScale : Pen.Width);
     pen.setCosmetic(Pen.Width <= 1);
     pen.setJoinStyle(Qt::MiterJoin);
     FPainter->setPen(pen);

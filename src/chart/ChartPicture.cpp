@@ -1,0 +1,36 @@
+#include "ChartPicture.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include "TChart.h"
+
+QImage ChartImage(TChart &Chart, int Factor)
+{
+    const qreal ratio = Chart.devicePixelRatioF() * Factor;
+    QImage image((QSizeF(Chart.size()) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    Chart.DrawTo(painter, Factor);
+    return image;
+}
+
+QByteArray ChartSvg(TChart &Chart)
+{
+    QByteArray document;
+    QBuffer buffer(&document);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(Chart.size());
+    generator.setViewBox(QRect(QPoint(0, 0), Chart.size()));
+    // The chart's fonts are sized in pixels; at the screen's 96 per inch they stay that size.
+    generator.setResolution(96);
+    generator.setTitle(Chart.accessibleName());
+    {
+        QPainter painter(&generator);
+        Chart.DrawTo(painter);
+    }
+    return document;
+}
