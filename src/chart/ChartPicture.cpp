@@ -28,6 +28,7 @@ QByteArray ChartSvg(TChart &Chart)
     // The chart's fonts are sized in pixels; at the screen's 96 per inch they stay that size.
     generator.setResolution(96);
     generator.setTitle(Chart.accessibleName());
+    generator.setDescription(Chart.accessibleDescription());
     {
         QPainter painter(&generator);
         Chart.DrawTo(painter);

@@ -1,5 +1,6 @@
 #include "QtChartCanvas.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QString>
@@ -28,6 +29,8 @@ void TQtChartCanvas::Begin(QPainter &Painter)
     FCurrentFont = nullptr;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setBackgroundMode(Qt::TransparentMode);
+    // One-pixel lines of a vector picture grow with it when it is enlarged.
+    FVector = Painter.paintEngine() && Painter.paintEngine()->type() == QPaintEngine::SVG;
 }
 
 void TQtChartCanvas::End()
@@ -131,7 +134,7 @@ void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
     }
     QPen pen(ToQColor(Pen.Color));
     pen.setWidthF(w <= 1 ? FPixelScale : w);
-    pen.setCosmetic(w <= 1);
+    pen.setCosmetic(w <= 1 && !FVector);
     pen.setCapStyle(Qt::FlatCap);
     pen.setStyle(Pen.Style == TPenStyle::psDot ? Qt::DotLine : Qt::SolidLine);
     FPainter->setPen(pen);
@@ -147,7 +150,7 @@ void TQtChartCanvas::Polyline(const TChartPoint *Points, int Count, const TChart
         FPoints[i] = QPoint(Points[i].X, Points[i].Y);
     QPen pen(ToQColor(Pen.Color));
     pen.setWidthF(Pen.Width <= 1 ? FPixelScale : Pen.Width);
-    pen.setCosmetic(Pen.Width <= 1);
+    pen.setCosmetic(Pen.Width <= 1 && !FVector);
     pen.setJoinStyle(Qt::MiterJoin);
     FPainter->setPen(pen);
     FPainter->drawPolyline(FPoints.constData(), Count);

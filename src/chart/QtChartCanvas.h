@@ -64,6 +64,7 @@ private:
 
     QPainter *FPainter = nullptr;
     qreal FPixelScale = 1;
+    bool FVector = false;
     QPalette FPalette;
     std::vector<TFontEntry> FFonts;
     const TFontEntry *FCurrentFont = nullptr;

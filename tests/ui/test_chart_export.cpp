@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QPainter>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -18,11 +19,13 @@
 
 #include "ChartSeries.h"
 #include "FileSaving.h"
+#include "TButton.h"
 #include "TChart.h"
 #include "TFigureBox.h"
 #include "TForm1.h"
 #include "TRadioGroup.h"
 #include "TRunLoop.h"
+#include "TTimer.h"
 #include "UiTestSupport.h"
 
 namespace {
@@ -134,7 +137,7 @@ TEST_F(ChartExportTest, SavedPicturesShowWhatTheScreenShows)
     const QImage svgGrab = Save("Сохранить рисунок…", "out.svg", "Рисунок PNG (*.png)");
     QSvgRenderer svg(Dir.filePath("out.svg"));
     ASSERT_TRUE(svg.isValid());
-    EXPECT_EQ(svg.defaultSize(), svgGrab.size());
+    EXPECT_EQ(svg.viewBox(), QRect(QPoint(0, 0), svgGrab.size()));
     QImage rendered(svgGrab.size() * 2, QImage::Format_RGB32);
     rendered.fill(Qt::white);
     {
