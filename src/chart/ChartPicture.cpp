@@ -11,6 +11,10 @@ QImage ChartImage(TChart &Chart, int Factor)
     const qreal ratio = Chart.devicePixelRatioF() * Factor;
     QImage image((QSizeF(Chart.size()) * ratio).toSize(), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
+    // Placed in a document, the picture takes the size the chart has on a 96 dpi screen.
+    const int dotsPerMeter = qRound(96 * ratio / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
     QPainter painter(&image);
     Chart.DrawTo(painter, Factor);

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 
 #include "ChartDataText.h"
 #include "ChartPanel.h"
@@ -13,66 +11,47 @@ namespace {
 // Values whose shortest text is not their exact one, the ends of the range and a denormal.
 const double Awkward[] = {0.1, 1.0 / 3, -2.5, 0.3, 1e-5, -123456.789, DBL_MAX, -DBL_MIN, 4.9406564584124654e-324, 0.0};
 
-struct TPanelWithPoints {
-    TChartPanel Panel;
-    TPanelWithPoints(const std::string &Title)
-    {
-        Panel.Title.Text = {Title};
-        TLineSeries *series = Panel.AddLineSeries();
-        for (double v : Awkward)
-            series->AppendValue(v);
-    }
-};
-
 std::vector<std::string> Split(const std::string &Text, const std::string &Separator)
 {
     std::vector<std::string> parts;
-    std::size_t from = 0, at;
-    while ((at = Text.find(Separator, from)) != std::string::npos) {
+    std::size_t from = 0;
+    for (std::size_t at; (at = Text.find(Separator, from)) != std::string::npos; from = at + Separator.size())
         parts.push_back(Text.substr(from, at - from));
-        from = at + Separator.size();
-    }
     parts.push_back(Text.substr(from));
     return parts;
 }
-
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 } // namespace
 
-TEST(ChartDataText, CsvReadsBackToTheSameDoublesUnderItsTitle)
+// Each row of the CSV and of the clipboard's text reads back to the very double shown.
+TEST(ChartDataText, EveryValueReadsBackExactlyUnderTheTitle)
 {
-    TPanelWithPoints p("Сигнал + Шум на выходе фильтра");
-    const std::vector<std::string> rows = Split(ChartPointsCsv(ChartPoints(p.Panel)), "\r\n");
-    ASSERT_EQ(rows.size(), std::size(Awkward) + 2); // header, points, the empty rest after the last CRLF
-    EXPECT_EQ(rows[0], "Отсчёт,Сигнал + Шум на выходе фильтра");
-    EXPECT_EQ(rows.back(), "");
-    for (std::size_t i = 0; i < std::size(Awkward); ++i) {
-        const std::vector<std::string> fields = Split(rows[i + 1], ",");
-        ASSERT_EQ(fields.size(), 2u) << rows[i + 1];
-        EXPECT_EQ(fields[0], std::to_string(i));
-        EXPECT_TRUE(SameBits(std::strtod(fields[1].c_str(), nullptr), Awkward[i])) << fields[1];
-    }
-    EXPECT_EQ(rows[4], "3,0.29999999999999999");
-}
-
-TEST(ChartDataText, CsvQuotesATitleWithCommasOrQuotes)
-{
-    TPanelWithPoints p("U, \"В\"");
-    EXPECT_EQ(Split(ChartPointsCsv(ChartPoints(p.Panel)), "\r\n")[0], "Отсчёт,\"U, \"\"В\"\"\"");
-}
-
-TEST(ChartDataText, TabSeparatedTextUsesTheRegionalSeparator)
-{
-    TPanelWithPoints p("Полезный сигнал");
-    const std::vector<std::string> rows = Split(ChartPointsTsv(ChartPoints(p.Panel), ","), "\n");
-    EXPECT_EQ(rows[0], "Отсчёт\tПолезный сигнал");
-    EXPECT_EQ(rows[1], "0\t0,10000000000000001");
-    EXPECT_EQ(rows[5], "4\t1,0000000000000001e-05");
-    for (std::size_t i = 0; i < std::size(Awkward); ++i) {
-        std::string value = Split(rows[i + 1], "\t")[1];
-        ASSERT_EQ(value.find('.'), std::string::npos) << value;
-        if (const std::size_t comma = value.find(','); comma != std::string::npos)
-            value[comma] = '.';
-        EXPECT_TRUE(SameBits(std::strtod(value.c_str(), nullptr), Awkward[i])) << value;
+    struct TRow {
+        std::string Title, Header, RowEnd, Field, Decimal;
+        std::string (*Text)(const TChartPoints &);
+    };
+    const TRow rows[] = {
+        {"U, \"В\"", "Отсчёт,\"U, \"\"В\"\"\"", "\r\n", ",", ".", [](const TChartPoints &p) { return ChartPointsCsv(p); }},
+        {"Полезный сигнал", "Отсчёт\tПолезный сигнал", "\n", "\t", ",",
+         [](const TChartPoints &p) { return ChartPointsTsv(p, ","); }},
+    };
+    for (const TRow &row : rows) {
+        TChartPanel panel;
+        panel.Title.Text = {row.Title};
+        TLineSeries *series = panel.AddLineSeries();
+        for (double v : Awkward)
+            series->AppendValue(v);
+        const std::vector<std::string> lines = Split(row.Text(ChartPoints(panel)), row.RowEnd);
+        ASSERT_EQ(lines.size(), std::size(Awkward) + 2); // header, points, nothing after the last row end
+        EXPECT_EQ(lines[0], row.Header);
+        EXPECT_EQ(lines[4], "3" + row.Field + "0" + row.Decimal + "29999999999999999");
+        for (std::size_t i = 0; i < std::size(Awkward); ++i) {
+            std::vector<std::string> fields = Split(lines[i + 1], row.Field);
+            ASSERT_EQ(fields.size(), 2u) << lines[i + 1];
+            EXPECT_EQ(fields[0], std::to_string(i));
+            if (const std::size_t at = fields[1].find(row.Decimal); at != std::string::npos)
+                fields[1][at] = '.';
+            const double back = std::strtod(fields[1].c_str(), nullptr);
+            EXPECT_EQ(std::memcmp(&back, &Awkward[i], sizeof back), 0) << lines[i + 1];
+        }
     }
 }
