@@ -13,6 +13,7 @@ run_packages=(
   qt6-base-dev libgl-dev
   libqt6svg6
   qt6-svg-dev    # the charts' pictures are also written as SVG
+  qt6-translations-l10n  # Qt's own dialogs in the user's language
   fonts-liberation
 )
 # The test suite, the package and its checks; one line per tool.
