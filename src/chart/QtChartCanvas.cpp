@@ -113,7 +113,7 @@ void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
             return;
         }
         // Every other pixel from the start point; the gaps keep what is under them.
-        if (FPixelScale != 1) {
+        if (FPixelScale != 1) { // each dot a whole pixel of the layout, as on the screen
             const QColor colour = ToQColor(Pen.Color);
             const int dir = a < b ? 1 : -1;
             for (int p = a; p >= lo && p < hi; p += 2 * dir)
