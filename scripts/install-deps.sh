@@ -4,7 +4,7 @@
 #   install-deps.sh test   that, plus the test suite, the package and its checks (`make test`)
 #   install-deps.sh fuzz   that, plus the fuzzing compiler (`make fuzz`)
 # Building and running need what debian/control names: the Build-Depends, and the program's own
-# Depends. Every need is written in Debian's dependency notation; where Debian 12 and 13 name a
+# Depends and Recommends. Every need is written in Debian's dependency notation; where Debian 12 and 13 name a
 # thing differently it is a choice ("qt6-svg-plugins | libqt6svg6 (<< 6.5~)"), and apt takes
 # the first alternative the release has. One line says what is installed; the package manager's
 # own output goes to a log that is shown only when it fails. Without root or sudo it stops and
@@ -24,8 +24,9 @@ control_field() { # paragraph field
 }
 
 # Build-essential is what every Build-Depends takes for granted; the substitution variables of
-# the binary's Depends are filled in from the program when it is packaged.
-run_needs="build-essential, $(control_field 1 Build-Depends), $(control_field 2 Depends)"
+# the binary's Depends are filled in from the program when it is packaged. What the package
+# recommends (Qt's translations of its own dialogs) comes with it too.
+run_needs="build-essential, $(control_field 1 Build-Depends), $(control_field 2 Depends), $(control_field 2 Recommends)"
 # The test suite, the package and its checks; one line per tool.
 test_needs=(
   libgtest-dev libgmock-dev

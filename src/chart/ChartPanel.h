@@ -64,6 +64,7 @@ public:
 
     // The setters ask for a repaint.
     const TChartTitle &Title() const { return FTitle; }
+    const std::vector<std::string> &TitleLines() const { return FTitle.Text; }
     // One line per entry; none for no title.
     void SetTitleText(std::vector<std::string> Lines)
     {
@@ -81,6 +82,8 @@ public:
 
     // The panel owns its series; each is drawn against the bottom (X) and the left (Y) axis.
     TLineSeries *AddLineSeries();
+    int SeriesCount() const { return static_cast<int>(FSeries.size()); }
+    const TChartSeries &Series(int Index) const { return *FSeries[static_cast<std::size_t>(Index)]; }
 
     // Called for every change that needs a new paint.
     void SetOnRepaintRequest(std::function<void()> Handler) { FOnRepaint = std::move(Handler); }

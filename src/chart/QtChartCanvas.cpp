@@ -1,5 +1,6 @@
 #include "QtChartCanvas.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QString>
@@ -28,6 +29,8 @@ void TQtChartCanvas::Begin(QPainter &Painter)
     FCurrentFont = nullptr;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setBackgroundMode(Qt::TransparentMode);
+    // One-pixel lines of a vector picture grow with it when it is enlarged.
+    FVector = Painter.paintEngine() && Painter.paintEngine()->type() == QPaintEngine::SVG;
 }
 
 void TQtChartCanvas::End()
@@ -110,6 +113,13 @@ void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
             return;
         }
         // Every other pixel from the start point; the gaps keep what is under them.
+        if (FPixelScale != 1) { // each dot a whole pixel of the layout, as on the screen
+            const QColor colour = ToQColor(Pen.Color);
+            const int dir = a < b ? 1 : -1;
+            for (int p = a; p >= lo && p < hi; p += 2 * dir)
+                FPainter->fillRect(vertical ? QRect(across, p, w, 1) : QRect(p, across, 1, w), colour);
+            return;
+        }
         FPoints.clear();
         const int dir = a < b ? 1 : -1;
         for (int p = a; p >= lo && p < hi; p += 2 * dir)
@@ -123,8 +133,8 @@ void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
         return;
     }
     QPen pen(ToQColor(Pen.Color));
-    pen.setWidth(w <= 1 ? 1 : w);
-    pen.setCosmetic(w <= 1);
+    pen.setWidthF(w <= 1 ? FPixelScale : w);
+    pen.setCosmetic(w <= 1 && !FVector);
     pen.setCapStyle(Qt::FlatCap);
     pen.setStyle(Pen.Style == TPenStyle::psDot ? Qt::DotLine : Qt::SolidLine);
     FPainter->setPen(pen);
@@ -139,8 +149,8 @@ void TQtChartCanvas::Polyline(const TChartPoint *Points, int Count, const TChart
     for (int i = 0; i < Count; ++i)
         FPoints[i] = QPoint(Points[i].X, Points[i].Y);
     QPen pen(ToQColor(Pen.Color));
-    pen.setWidth(Pen.Width <= 1 ? 1 : Pen.Width);
-    pen.setCosmetic(Pen.Width <= 1);
+    pen.setWidthF(Pen.Width <= 1 ? FPixelScale : Pen.Width);
+    pen.setCosmetic(Pen.Width <= 1 && !FVector);
     pen.setJoinStyle(Qt::MiterJoin);
     FPainter->setPen(pen);
     FPainter->drawPolyline(FPoints.constData(), Count);

@@ -33,6 +33,9 @@ public:
     bool Drawing() const { return FPainter != nullptr; }
 
     void SetPalette(const QPalette &Palette) { FPalette = Palette; }
+    // Device pixels per pixel of the layout in a picture drawn larger than the screen: the
+    // one-pixel lines and dots grow with it, so the picture is the screen enlarged.
+    void SetPixelScale(qreal Scale) { FPixelScale = Scale; }
 
     QColor ToQColor(TColor Color) const;
     // The family asked for first, then the metric-compatible "Liberation Sans".
@@ -60,6 +63,8 @@ private:
     void SolidBand(int Left, int Top, int Right, int Bottom, TColor Color);
 
     QPainter *FPainter = nullptr;
+    qreal FPixelScale = 1;
+    bool FVector = false;
     QPalette FPalette;
     std::vector<TFontEntry> FFonts;
     const TFontEntry *FCurrentFont = nullptr;

@@ -25,9 +25,10 @@ TLineSeries *TChart::AddLineSeries()
     return FPanel.AddLineSeries();
 }
 
-void TChart::DrawTo(QPainter &painter)
+void TChart::DrawTo(QPainter &painter, qreal PixelScale)
 {
     FCanvas.SetPalette(palette());
+    FCanvas.SetPixelScale(PixelScale);
     const TQtChartCanvas::TPaintScope scope(FCanvas, painter);
     FPanel.Draw(FCanvas, {0, 0, width(), height()});
 }

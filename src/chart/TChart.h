@@ -32,8 +32,9 @@ public:
     const TChartPanel &Panel() const { return FPanel; }
 
     // Paints the whole widget (border included) with its top-left corner at the painter's
-    // origin, as paintEvent does; used for off-screen images too.
-    void DrawTo(QPainter &painter);
+    // origin, as paintEvent does; used for off-screen images too. A picture PixelScale times
+    // the screen's size has its one-pixel lines and dots PixelScale device pixels wide.
+    void DrawTo(QPainter &painter, qreal PixelScale = 1);
 
     QSize sizeHint() const override { return QSize(401, 241); }
 

@@ -27,6 +27,12 @@ public:
     using Exception::Exception;
 };
 
+// A file that could not be written.
+class EInOutError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // Floating-point faults.
 class EMathError : public Exception {
 public:

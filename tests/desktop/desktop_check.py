@@ -141,9 +141,23 @@ def listen(seconds):
     return heard
 
 
+def menu_items(open_menu):
+    """Opens a menu; the names of its items, as a screen reader learns of them when it shows."""
+    import pyatspi
+    from gi.repository import GLib
+    menus = []
+    pyatspi.Registry.registerEventListener(lambda e: e.source.getRole() == pyatspi.ROLE_POPUP_MENU and menus.append(e.source),
+                                           "object:state-changed:showing")
+    GLib.timeout_add(100, lambda: open_menu() and False)
+    GLib.timeout_add(2000, pyatspi.Registry.stop)
+    pyatspi.Registry.start()
+    return [item.name for item in menus[-1]] if menus else []
+
+
 QUANTITIES = ("Постоянная времени RC-цепочки (мкс)", "СКО шума (В)", "Временной сдвиг копии сигнала (мкс)")
 FIGURES = [("Вход", c) for c in ("Пиковое значение сигнала", "СКО шума", "С/Ш")] + \
           [("Выход", c) for c in ("Пиковое значение сигнала", "СКО шума", "С/Ш", "Выигрыш в С/Ш")]
+CHART_MENU = ["Копировать рисунок", "Сохранить рисунок…", "Сохранить данные…", "Копировать данные"]
 # role, name, description (None: any but none or the name), actions (None: any), text before and
 # after a run (None: no text; "#": a new figure)
 CONTROLS = (
@@ -153,7 +167,7 @@ CONTROLS = (
      ("radio button", "13-элементный код Баркера", "", None, None, None),
      ("text", QUANTITIES[0], "", None, "5", "5"), ("text", QUANTITIES[2], "", None, "0", "0")]
     + [("progress bar", name, None, [], None, None) for name in ("Вход: С/Ш", "Выход: С/Ш", "Выход: Выигрыш в С/Ш")]
-    + [("chart", title, None, [], None, None)
+    + [("chart", title, None, ["ShowMenu"], None, None)
        for title in ("Полезный сигнал", "Сигнал + Шум на входе фильтра", "Сигнал + Шум на выходе фильтра")]
     + [("push button", arrow + ": " + q, "", ["Press"], None, None) for q in QUANTITIES for arrow in ("больше", "меньше")]
     + [("label", caption, group, [], "0", "#") for group, caption in FIGURES])
@@ -167,6 +181,10 @@ def check_atspi(program):
         listen(0.1)  # the listener is in place before the run
         press(find(nodes, "push button", "Старт")[0])
         heard = listen(2.5)
+        chart = find(nodes, "chart", "Сигнал + Шум на выходе фильтра")[0]
+        items = menu_items(lambda: chart.queryAction().doAction(actions_of(chart).index("ShowMenu")))
+        check(items == CHART_MENU, f"the output chart's menu, opened during the run: {items}")
+        desktop.key("Escape")
         press(find(nodes, "push button", "Стоп")[0])
         for role, name, description, actions, text0, text1 in CONTROLS:
             found = [n for n in find(nodes, role, name) if n.description == description or

@@ -1,9 +1,30 @@
 #include "FormAccessibility.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QString>
+#include <QWidget>
 
 #include "AccessibleClass.h"
+
+namespace {
+// A chart offers its context menu to a screen reader, as the menu key would open it.
+class TChartAccessible : public QAccessibleWidget {
+public:
+    explicit TChartAccessible(QWidget *Chart) : QAccessibleWidget(Chart, QAccessible::Chart) {}
+
+    QStringList actionNames() const override { return {showMenuAction()}; }
+    void doAction(const QString &Name) override
+    {
+        if (Name != showMenuAction() || !widget()->isEnabled())
+            return;
+        const QPoint centre = widget()->rect().center();
+        QApplication::postEvent(widget(), new QContextMenuEvent(QContextMenuEvent::Keyboard, centre,
+                                                                widget()->mapToGlobal(centre)));
+    }
+};
+} // namespace
 
 void InstallFormAccessibility()
 {
@@ -11,5 +32,5 @@ void InstallFormAccessibility()
     InstallAccessibleClass(QStringLiteral("TForm1"),
                            [](QWidget *w) -> QAccessibleInterface * { return new QAccessibleWidget(w, QAccessible::Window); });
     InstallAccessibleClass(QStringLiteral("TChart"),
-                           [](QWidget *w) -> QAccessibleInterface * { return new QAccessibleWidget(w, QAccessible::Chart); });
+                           [](QWidget *w) -> QAccessibleInterface * { return new TChartAccessible(w); });
 }

@@ -13,8 +13,10 @@
 #include <cmath>
 #include <tuple>
 
+#include "ChartMenu.h"
 #include "ChartSeries.h"
 #include "DisplayFigures.h"
+#include "FiguresMenu.h"
 #include "FormAccessibility.h"
 #include "NumberSettings.h"
 #include "NumberText.h"
@@ -67,7 +69,9 @@ TChart *MakeChart(QWidget *Parent, const char *Name, const QString &Title, const
 {
     auto *chart = Named(new TChart(Parent), Name);
     chart->setGeometry(304, Top, 401, Height);
-    chart->setFocusPolicy(Qt::NoFocus);
+    // A click gives it the focus for the menu key and Shift+F10; Tab passes it by.
+    chart->setFocusPolicy(Qt::ClickFocus);
+    new TChartMenu(chart);
     chart->SetTitle(Title);
     chart->setAccessibleName(Title);
     chart->setAccessibleDescription(Shows);
@@ -317,6 +321,8 @@ void TForm1::CreateControls()
     ProgressBar1->setAccessibleName(barName(GroupBox1, Label14));
     ProgressBar2->setAccessibleName(barName(GroupBox2, Label6));
     ProgressBar3->setAccessibleName(barName(GroupBox2, Label20));
+
+    new TFiguresMenu(this, {GroupBox1, GroupBox2}, {Label9, Label11, Label13, Label1, Label3, Label5, Label21});
 }
 
 void TForm1::AttachHandlers()

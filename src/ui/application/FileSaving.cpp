@@ -1,0 +1,99 @@
+#include "FileSaving.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "Errors.h"
+
+namespace {
+TSaveDialogHook &DialogHook()
+{
+    static TSaveDialogHook Hook;
+    return Hook;
+}
+
+QSettings Settings()
+{
+    const QString name = QCoreApplication::applicationName();
+    return QSettings(name, name);
+}
+
+const QString LastFolderKey = QStringLiteral("LastSaveFolder");
+
+// "*.png" of a filter such as "Рисунок PNG (*.png)".
+QString FilterSuffix(const QString &Filter)
+{
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(Filter);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+} // namespace
+
+void SetSaveDialogHook(TSaveDialogHook Hook)
+{
+    DialogHook() = std::move(Hook);
+}
+
+QString LastSaveFolder()
+{
+    const QString folder = Settings().value(LastFolderKey).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
+
+TSaveChoice AskSaveFileName(QWidget *Parent, const QString &Caption, const QString &ProposedName,
+                            const QString &Filters)
+{
+    const QString proposed = QDir(LastSaveFolder()).filePath(ProposedName);
+    TSaveChoice choice;
+    if (DialogHook()) {
+        choice = DialogHook()(proposed, Filters);
+    } else {
+        choice.Filter = Filters.section(QStringLiteral(";;"), 0, 0);
+        choice.Path = QFileDialog::getSaveFileName(Parent, Caption, proposed, Filters, &choice.Filter);
+    }
+    if (choice.Path.isEmpty())
+        return {};
+    const QStringList known = [&] {
+        QStringList suffixes;
+        for (const QString &filter : Filters.split(QStringLiteral(";;")))
+            suffixes << FilterSuffix(filter);
+        return suffixes;
+    }();
+    const QString suffix = QFileInfo(choice.Path).suffix().toLower();
+    if (known.contains(suffix)) {
+        // The name decides the type where it names one.
+        for (const QString &filter : Filters.split(QStringLiteral(";;")))
+            if (FilterSuffix(filter) == suffix)
+                choice.Filter = filter;
+    } else {
+        choice.Path += QLatin1Char('.') + FilterSuffix(choice.Filter);
+    }
+    Settings().setValue(LastFolderKey, QFileInfo(choice.Path).absolutePath());
+    return choice;
+}
+
+void WriteFileSafely(const QString &Path, const QByteArray &Data)
+{
+    QSaveFile file(Path);
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(Data) == Data.size() && file.commit();
+    if (!written)
+        throw EInOutError(QStringLiteral("Не удалось сохранить файл «%1»: %2")
+                              .arg(QDir::toNativeSeparators(QFileInfo(Path).absoluteFilePath()), file.errorString())
+                              .toStdString());
+}
+
+QString ProposedFileName(const QString &Title, const QString &Suffix)
+{
+    QString name = Title;
+    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
+    return name.trimmed() + QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate) + QLatin1Char('.') + Suffix;
+}
