@@ -32,7 +32,18 @@ def wait_for(probe, seconds):
     return value
 
 
-class Desktop:
+class Processes:
+    """A display server and what runs on it, ended in the reverse order of their start."""
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        for proc in reversed(self.procs):
+            proc.terminate()
+            proc.wait()
+
+
+class Desktop(Processes):
     """Xvfb of the given size; with a panel height, openbox too, keeping that strip free."""
 
     def __init__(self, size="1920x1080", panel=None):
@@ -80,13 +91,6 @@ class Desktop:
         self.x("xdotool", "key", "--clearmodifiers", key)
         time.sleep(0.3)
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        for proc in reversed(self.procs):
-            proc.terminate()
-            proc.wait()
 
 
 def tree(program):
@@ -303,7 +307,7 @@ def check_shrink(program):
         check(differ == "0", f"grown back to {w}x{h}, it shows the pixels it started with: {differ} differ")
 
 
-class Weston:
+class Weston(Processes):
     """weston with its desktop shell and panel: headless, or on an X server that brings it keys."""
 
     def __init__(self, size, backend="headless"):
@@ -366,13 +370,8 @@ class Weston:
             raise SystemExit("the window did not appear")
         return shown
 
-    def __enter__(self):
-        return self
-
     def __exit__(self, *exc):
-        for proc in reversed(self.procs):
-            proc.terminate()
-            proc.wait()
+        super().__exit__(*exc)
         if self.desktop:
             self.desktop.__exit__()
         shutil.rmtree(self.runtime, ignore_errors=True)
