@@ -82,6 +82,19 @@ void *operator new(std::size_t n)
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void *p) noexcept { std::free(p); }
 void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+// Every other form too, so that none of them pairs with another allocator's (newer Google Test
+// uses the nothrow form, and the sanitizers' own operators would free what this one made).
+void *operator new(std::size_t n, const std::nothrow_t &) noexcept
+{
+    ++Allocations;
+    return std::malloc(n ? n : 1);
+}
+void *operator new[](std::size_t n) { return operator new(n); }
+void *operator new[](std::size_t n, const std::nothrow_t &Tag) noexcept { return operator new(n, Tag); }
+void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
+void operator delete[](void *p) noexcept { std::free(p); }
+void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void *p, const std::nothrow_t &) noexcept { std::free(p); }
 
 TEST_F(Engine, CreationGivesTheStandardGeneratorAndSectionsOfPolePointEight)
 {
