@@ -32,6 +32,7 @@
 #include "TButton.h"
 #include "TChart.h"
 #include "TForm1.h"
+#include "TTimer.h"
 #include "TRadioGroup.h"
 #include "TRunLoop.h"
 #include "WindowScale.h"
@@ -137,7 +138,7 @@ void BM_ClickToHandler(benchmark::State &State)
     RunEventLoopFor(50);
     QElapsedTimer clock;
     int64_t handled = -1;
-    form->RadioGroup2->OnClick = [&] { handled = clock.nsecsElapsed(); };
+    form->Lab().RadioGroup2.OnClick = [&] { handled = clock.nsecsElapsed(); };
     double worst = 0;
     int item = form->RadioGroup2->ItemIndex(); // each click selects the other item
     for (auto _ : State) {
@@ -207,8 +208,8 @@ void BM_ChartPaintAtScale(benchmark::State &State)
     scale.Record(form.get(), {form->GroupBox1, form->GroupBox2});
     scale.Apply(State.range(0) / 100.0);
     for (int i = 0; i < 50; ++i)
-        form->Pass();
-    form->Timer1Timer(nullptr);
+        form->Lab().Pass();
+    form->Timer1->OnTimer();
     TChart *chart = form->Chart3;
     QImage image(chart->size(), QImage::Format_RGB32);
     for (auto _ : State) {

@@ -58,8 +58,7 @@ protected:
     }
     void TearDown() override
     {
-        if (Form->Running)
-            Form->Button2Click(Form->Button2);
+        Form->Lab().Button2Click();
         Form.reset();
     }
 
@@ -178,17 +177,17 @@ TEST_F(OnScreen, ResizedBelowItsLayoutItKeepsEveryControlInsideAndGrowsBackToIts
 TEST_F(OnScreen, StartAtItsVisiblePlaceRunsAndShowsTheFigures)
 {
     QTest::mouseClick(Form->Button1, Qt::LeftButton, {}, Form->Button1->rect().center());
-    ASSERT_TRUE(Form->Running);
+    ASSERT_TRUE(Form->Lab().Running());
     QTRY_VERIFY_WITH_TIMEOUT(!Form->Label9->text().isEmpty() && !Form->Label21->text().isEmpty(), 3000);
     QTest::mouseClick(Form->Button2, Qt::LeftButton, {}, Form->Button2->rect().center());
-    EXPECT_FALSE(Form->Running);
+    EXPECT_FALSE(Form->Lab().Running());
 }
 
 TEST_F(OnScreen, ChartLinesStayCrispAtThePixelRatio)
 {
-    Form->Button1Click(Form->Button1);
+    Form->Button1->click();
     QTRY_VERIFY_WITH_TIMEOUT(Form->Series2->Count() > 0, 3000);
-    Form->Button2Click(Form->Button2);
+    Form->Button2->click();
     TChart *chart = Form->Chart2;
     // Drawn as the window system's backing store draws it on this screen: in device pixels at
     // the screen's ratio (what a grab returns for that differs between Qt releases).

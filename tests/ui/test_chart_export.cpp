@@ -70,7 +70,7 @@ struct ChartExportTest : ::testing::Test {
         QTest::mouseClick(Form->RadioGroup2->Button(1), Qt::LeftButton);
         QTest::mouseClick(Form->Button1, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return Passes() > 1000; }, 20000));
-        Form->Timer1Timer(Form->Timer1);
+        Form->Timer1->OnTimer();
     }
     void TearDown() override { SetSaveDialogHook({}); }
 

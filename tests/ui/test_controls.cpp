@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "Errors.h"
@@ -25,208 +27,115 @@
 
 namespace {
 
-struct RadioGroupTest : ::testing::Test {
+// Each control forwards its user's actions to its model through the view's forwarder and
+// draws the model's state; the rules of the events are the models' own.
+struct ControlTest : ::testing::Test {
     QWidget Window;
-    TRadioGroup *Group = new TRadioGroup(&Window, "G", {"a", "b", "c"});
-    int Clicks = 0;
-    int IndexSeenByHandler = -2;
+    int Forwarded = 0;
+    std::vector<std::function<void()>> Redraws;
+    // As the window forwards: the action at the catching point, then every control drawn.
+    TForwarder Forward = [this](const std::function<void()> &Action) {
+        ++Forwarded;
+        CallGuarded(Action);
+        for (const auto &redraw : Redraws)
+            redraw();
+    };
     void SetUp() override
     {
-        Group->setGeometry(0, 0, 200, 120);
-        Group->OnClick = [this] {
-            ++Clicks;
-            IndexSeenByHandler = Group->ItemIndex();
-        };
         Window.show();
+        QApplication::setActiveWindow(&Window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
     }
-    void Click(int i) { QTest::mouseClick(Group->Button(i), Qt::LeftButton); }
 };
 
-TEST_F(RadioGroupTest, ClickRaisesOnlyForANewSelectionAndSeesTheNewIndex)
+TEST_F(ControlTest, RadioGroupForwardsMouseAndKeysAndDrawsTheModelsSelection)
 {
-    Group->SetItemIndex(0);
-    Click(0);
-    EXPECT_EQ(Clicks, 0);
-    Click(2);
-    EXPECT_EQ(Clicks, 1);
-    EXPECT_EQ(IndexSeenByHandler, 2);
-    EXPECT_EQ(Group->ItemIndex(), 2);
-    EXPECT_TRUE(Group->Button(2)->isChecked());
-    EXPECT_FALSE(Group->Button(0)->isChecked());
-}
-
-TEST_F(RadioGroupTest, SettingItemIndexRaisesNothingAndMinusOneClearsEveryButton)
-{
-    Group->SetItemIndex(1);
-    Group->SetItemIndex(-1);
-    EXPECT_EQ(Clicks, 0);
-    EXPECT_EQ(Group->ItemIndex(), -1);
-    for (int i = 0; i < Group->Count(); ++i)
-        EXPECT_FALSE(Group->Button(i)->isChecked()) << i;
-    // From no selection any item is a new one, and the group stays exclusive afterwards.
-    Click(1);
-    Click(0);
-    EXPECT_EQ(Clicks, 2);
-    EXPECT_TRUE(Group->Button(0)->isChecked());
-    EXPECT_FALSE(Group->Button(1)->isChecked());
-}
-
-TEST_F(RadioGroupTest, KeyboardSelectionRaisesClickAndTheSelectedOrElseTheFirstItemTakesTabFocus)
-{
-    Group->SetItemIndex(0);
-    EXPECT_TRUE(Group->Button(0)->focusPolicy() & Qt::TabFocus);
-    EXPECT_FALSE(Group->Button(1)->focusPolicy() & Qt::TabFocus);
-    QApplication::setActiveWindow(&Window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
-    Group->Button(0)->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), Group->Button(0));
-    QTest::keyClick(Group->Button(0), Qt::Key_Down);
-    EXPECT_EQ(Group->ItemIndex(), 1);
-    EXPECT_EQ(Clicks, 1);
-    // Without a selection the first item takes the focus unselected; a key then selects.
+    TRadioGroupModel model(3, 0);
+    int clicks = 0;
+    model.OnClick = [&] { ++clicks; };
+    auto *group = new TRadioGroup(&Window, "G", {"a", "b", "c"}, model, Forward);
+    group->setGeometry(0, 0, 200, 120);
+    group->show();
+    Redraws.push_back([group] { group->Draw(); });
+    QTest::mouseClick(group->Button(2), Qt::LeftButton);
+    EXPECT_EQ(model.ItemIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(group->Button(2)->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(group->Button(0)->focusPolicy() & Qt::TabFocus);
+    group->Button(2)->setFocus();
+    QTest::keyClick(group->Button(2), Qt::Key_Up);
+    EXPECT_EQ(model.ItemIndex(), 1);
+    // Without a selection no item is checked and the first takes the focus; a key then selects.
     const struct {
         Qt::Key Key;
         int Selected;
     } keys[] = {{Qt::Key_Down, 1}, {Qt::Key_Right, 1}, {Qt::Key_Up, 0}, {Qt::Key_Space, 0}};
     for (const auto &k : keys) {
-        Group->SetItemIndex(-1);
-        for (int i = 0; i < Group->Count(); ++i)
-            EXPECT_EQ(bool(Group->Button(i)->focusPolicy() & Qt::TabFocus), i == 0) << i;
-        Group->Button(0)->setFocus();
-        const int clicks = Clicks;
-        QTest::keyClick(Group->Button(0), k.Key);
-        EXPECT_EQ(Group->ItemIndex(), k.Selected) << k.Key;
-        EXPECT_EQ(Clicks, clicks + 1) << k.Key;
-        EXPECT_EQ(QApplication::focusWidget(), Group->Button(k.Selected)) << k.Key;
+        model.SetItemIndex(-1);
+        group->Draw();
+        for (int i = 0; i < group->Count(); ++i) {
+            EXPECT_FALSE(group->Button(i)->isChecked()) << i;
+            EXPECT_EQ(bool(group->Button(i)->focusPolicy() & Qt::TabFocus), i == 0) << i;
+        }
+        group->Button(0)->setFocus();
+        QTest::keyClick(group->Button(0), k.Key);
+        EXPECT_EQ(model.ItemIndex(), k.Selected) << k.Key;
+        EXPECT_EQ(QApplication::focusWidget(), group->Button(k.Selected)) << k.Key;
+        for (int i = 0; i < group->Count(); ++i)
+            EXPECT_EQ(group->Button(i)->isChecked(), i == k.Selected) << i;
     }
+    EXPECT_EQ(clicks, 6);
 }
 
-TEST_F(RadioGroupTest, OutOfRangeIndexMeansNoSelection)
-{
-    Group->SetItemIndex(1);
-    Group->SetItemIndex(7);
-    EXPECT_EQ(Group->ItemIndex(), -1);
-    EXPECT_FALSE(Group->Button(1)->isChecked());
-}
-
-struct UpDownTest : ::testing::Test {
-    QWidget Window;
-    TEdit *Edit = new TEdit(&Window);
-    TUpDown *UpDown = new TUpDown(&Window);
-    int Clicks = 0;
-    int Changes = 0;
-    void SetUp() override
-    {
-        Edit->setGeometry(10, 10, 73, 32);
-        Edit->setText("5");
-        UpDown->resize(16, 32);
-        UpDown->SetRange(1, 100);
-        UpDown->SetPosition(5);
-        UpDown->OnClick = [this](TUDBtnType) { ++Clicks; };
-        Edit->OnChange = [this] { ++Changes; };
-        Window.show();
-    }
-    void Up(int n = 1)
-    {
-        for (int i = 0; i < n; ++i)
-            QTest::mouseClick(UpDown->UpButton(), Qt::LeftButton);
-    }
-    void Down(int n = 1)
-    {
-        for (int i = 0; i < n; ++i)
-            QTest::mouseClick(UpDown->DownButton(), Qt::LeftButton);
-    }
-};
-
-TEST_F(UpDownTest, UnattachedSpinnerStepsAndStopsAtTheLimitsWithoutWrapping)
-{
-    Up(2);
-    EXPECT_EQ(UpDown->Position(), 7);
-    EXPECT_EQ(Clicks, 2);
-    Down(10);
-    EXPECT_EQ(UpDown->Position(), 1);
-    EXPECT_EQ(Clicks, 8); // six steps down to 1; the clicks at the limit raise nothing
-    UpDown->SetPosition(100);
-    Up();
-    EXPECT_EQ(UpDown->Position(), 100);
-    EXPECT_EQ(Clicks, 8);
-    EXPECT_EQ(Changes, 0);
-    EXPECT_EQ(Edit->text(), "5");
-}
-
-TEST_F(UpDownTest, AttachedSpinnerSitsAtTheBoxEdgeAndWritesEachStepIntoIt)
-{
-    UpDown->SetAssociate(Edit);
-    EXPECT_EQ(UpDown->geometry(), QRect(83, 10, 16, 32));
-    Up();
-    EXPECT_EQ(Edit->text(), "6");
-    EXPECT_EQ(Changes, 1);
-    EXPECT_EQ(Clicks, 1);
-    // After typing, the next step starts from the number the box shows ...
-    QTest::keyClick(Edit, Qt::Key_Backspace);
-    QTest::keyClicks(Edit, "40");
-    Up();
-    EXPECT_EQ(Edit->text(), "41");
-    EXPECT_EQ(UpDown->Position(), 41);
-    // ... unless it is outside the range or not a whole number.
-    Edit->SetText("500");
-    Down();
-    EXPECT_EQ(Edit->text(), "40");
-    Edit->SetText("2,5");
-    Down();
-    EXPECT_EQ(Edit->text(), "39");
-}
-
-TEST_F(UpDownTest, ArrowKeysInTheAttachedBoxStepTheSpinner)
-{
-    UpDown->SetAssociate(Edit);
-    QTest::keyClick(Edit, Qt::Key_Up);
-    QTest::keyClick(Edit, Qt::Key_Up);
-    QTest::keyClick(Edit, Qt::Key_Down);
-    EXPECT_EQ(Edit->text(), "6");
-    EXPECT_EQ(Clicks, 3);
-}
-
-TEST_F(UpDownTest, ProgramPositionIsHeldWithinTheRange)
-{
-    UpDown->SetPosition(-5);
-    EXPECT_EQ(UpDown->Position(), 1);
-    UpDown->SetPosition(40000);
-    EXPECT_EQ(UpDown->Position(), 100);
-    UpDown->SetRange(-32768, 32767);
-    UpDown->SetPosition(32767);
-    Up();
-    EXPECT_EQ(UpDown->Position(), 32767);
-    EXPECT_EQ(Clicks, 0);
-    EXPECT_EQ(Changes, 0);
-}
-
-TEST(EditTest, ChangeEventPerChangingKeystrokeAndPerDifferentProgramText)
-{
-    QWidget window;
-    auto *edit = new TEdit(&window);
-    QStringList seen;
-    edit->OnChange = [&] { seen << edit->text(); };
-    window.show();
-    QTest::keyClicks(edit, "12");
-    edit->SetText("12");
-    edit->SetText("7");
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_EQ(seen, QStringList({"1", "12", "7", ""}));
-}
-
-TEST(EditTest, ErrorOfAProgramChangeGoesToTheCallerAndATypedOneToTheBox)
+TEST_F(ControlTest, EditForwardsEachChangingKeystrokeAndDrawsTheModelsText)
 {
     TBoxCapture boxes;
-    QWidget window;
-    auto *edit = new TEdit(&window);
-    edit->OnChange = [] { throw EConvertError("bad"); };
-    window.show();
-    EXPECT_THROW(edit->SetText("x"), EConvertError);
-    EXPECT_EQ(edit->text(), "x");
-    EXPECT_TRUE(boxes.Texts.isEmpty());
-    QTest::keyClick(edit, Qt::Key_A);
+    TEditModel model("5");
+    std::vector<std::string> seen;
+    model.OnChange = [&] {
+        seen.push_back(model.Text());
+        if (model.Text() == "12x")
+            throw EConvertError("bad");
+    };
+    auto *edit = new TEdit(&Window, model, Forward);
+    edit->show();
+    EXPECT_EQ(edit->text(), "5");
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "12x");
+    EXPECT_EQ(seen, std::vector<std::string>({"1", "12", "12x"}));
     EXPECT_EQ(boxes.Texts, QStringList({"bad."}));
+    const int forwarded = Forwarded;
+    model.OnChange = nullptr;
+    model.SetText("7");
+    edit->Draw();
+    EXPECT_EQ(edit->text(), "7");
+    EXPECT_EQ(Forwarded, forwarded); // a drawn text is no user's change
+}
+
+TEST_F(ControlTest, SpinnerSitsAtItsBoxEdgeAndForwardsArrowsAndArrowKeys)
+{
+    TEditModel text("5");
+    TUpDownModel model(1, 100, 5, &text);
+    auto *edit = new TEdit(&Window, text, Forward);
+    auto *upDown = new TUpDown(&Window, model, Forward);
+    Redraws.push_back([edit] { edit->Draw(); });
+    edit->setGeometry(10, 10, 73, 32);
+    upDown->resize(16, 32);
+    upDown->SetAssociate(edit);
+    edit->show();
+    upDown->show();
+    EXPECT_EQ(upDown->geometry(), QRect(83, 10, 16, 32));
+    QTest::mouseClick(upDown->UpButton(), Qt::LeftButton);
+    QTest::mouseClick(upDown->UpButton(), Qt::LeftButton);
+    QTest::mouseClick(upDown->DownButton(), Qt::LeftButton);
+    EXPECT_EQ(edit->text(), "6");
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Up);
+    QTest::keyClick(edit, Qt::Key_Up);
+    QTest::keyClick(edit, Qt::Key_Down);
+    EXPECT_EQ(edit->text(), "7");
+    EXPECT_EQ(upDown->Position(), 7);
 }
 
 TEST(ProgressBarTest, PositionIsKeptAndShownClampedToTheRange)

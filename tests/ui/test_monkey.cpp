@@ -109,7 +109,7 @@ QString BrokenRun(std::function<void(TForm1 &)> Sabotage)
 
 TEST(MonkeySelfTest, CatchesBrokenSignalExclusivityAndReportsTheReplay)
 {
-    const QString report = BrokenRun([](TForm1 &f) { f.RadioGroup3->OnClick = [&f] { f.EngineForTest().MarkStatsStale(); }; });
+    const QString report = BrokenRun([](TForm1 &f) { f.Lab().RadioGroup3.OnClick = [&f] { f.Lab().EngineForTest().MarkStatsStale(); }; });
     EXPECT_TRUE(report.contains("not exactly one selection")) << report.toStdString();
     EXPECT_TRUE(report.contains("replay: MONKEY_SEED=11 MONKEY_SEPARATOR=',' MONKEY_ACTIONS=")) << report.toStdString();
     EXPECT_TRUE(report.contains("seed 11, separator ','")) << report.toStdString();
@@ -121,8 +121,8 @@ TEST(MonkeySelfTest, CatchesANaNFigure)
 {
     const QString report = BrokenRun([](TForm1 &f) {
         f.Button2->OnClick = [&f] {
-            f.Button2Click(f.Button2);
-            f.EngineForTest().StateForTest().OutSnr = std::numeric_limits<double>::quiet_NaN();
+            f.Forward([&f] { f.Lab().Button2Click(); });
+            f.Lab().EngineForTest().StateForTest().OutSnr = std::numeric_limits<double>::quiet_NaN();
         };
     });
     EXPECT_TRUE(report.contains("OutSnr is nan")) << report.toStdString();
@@ -138,7 +138,7 @@ TEST(MonkeySelfTest, CatchesABoxWithAForeignMessageAndAStaleDisplay)
 
 TEST(MonkeySelfTest, CatchesASpinnerThatNoLongerFollowsTheNoiseText)
 {
-    const QString report = BrokenRun([](TForm1 &f) { f.Edit2->OnChange = [&f] { f.EngineForTest().MarkStatsStale(); }; });
+    const QString report = BrokenRun([](TForm1 &f) { f.Lab().Edit2.OnChange = [&f] { f.Lab().EngineForTest().MarkStatsStale(); }; });
     EXPECT_TRUE(report.contains("UpDown2 holds")) << report.toStdString();
 }
 } // namespace

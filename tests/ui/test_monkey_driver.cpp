@@ -429,7 +429,7 @@ QString TMonkey::Perform(const TMonkeyAction &A)
         QString failure;
         if (f.isVisible())
             failure = QStringLiteral("the window stayed open after a close request");
-        else if (f.Running || f.RunLoop().State() != TState::Idle)
+        else if (f.Lab().Running() || f.RunLoop().State() != TState::Idle)
             failure = QStringLiteral("a close request left the run %1").arg(StateName(f.RunLoop().State()));
         RunEventLoopFor(5);
         if (failure.isEmpty() && f.RunLoop().PassesMade() != made)
@@ -648,9 +648,9 @@ QString TMonkey::Check()
         return QStringLiteral("RadioGroup2 lost its selection");
 
     const TState state = f.RunLoop().State();
-    if (f.Running != (state != TState::Idle))
-        return QStringLiteral("Running is %1 while the run is %2").arg(f.Running).arg(StateName(state));
-    if (f.Running && !f.Timer1->Enabled())
+    if (f.Lab().Running() != (state != TState::Idle))
+        return QStringLiteral("Running is %1 while the run is %2").arg(f.Lab().Running()).arg(StateName(state));
+    if (f.Lab().Running() && !f.Timer1->Enabled())
         return QStringLiteral("Timer1 is disabled during a run");
     if (FStateBefore == TState::Active && state == TState::Stalled && FBoxesInAction == 0)
         return QStringLiteral("the run stalled without an error box");

@@ -3,10 +3,12 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 
 #include "AccessibleClass.h"
+#include "TUpDown.h"
 
 namespace {
 // A chart offers its context menu to a screen reader, as the menu key would open it.
@@ -33,4 +35,23 @@ void InstallFormAccessibility()
                            [](QWidget *w) -> QAccessibleInterface * { return new QAccessibleWidget(w, QAccessible::Window); });
     InstallAccessibleClass(QStringLiteral("TChart"),
                            [](QWidget *w) -> QAccessibleInterface * { return new TChartAccessible(w); });
+}
+
+QString SpokenCaption(const QLabel *Caption)
+{
+    QString text = Caption->text().trimmed();
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text;
+}
+
+void Describe(QWidget *Control, QLabel *Caption, const QString &Group)
+{
+    Control->setAccessibleName(SpokenCaption(Caption));
+    if (!Caption->buddy())
+        Caption->setBuddy(Control);
+    if (auto *upDown = qobject_cast<TUpDown *>(Control))
+        upDown->SetAccessibleQuantity(SpokenCaption(Caption));
+    if (!Group.isEmpty())
+        Control->setAccessibleDescription(Group);
 }

@@ -10,17 +10,13 @@
 #include <QWindow>
 
 #include <array>
-#include <cmath>
 #include <tuple>
 
 #include "ChartMenu.h"
 #include "ChartSeries.h"
-#include "DisplayFigures.h"
+#include "ErrorBox.h"
 #include "FiguresMenu.h"
 #include "FormAccessibility.h"
-#include "NumberSettings.h"
-#include "NumberText.h"
-#include "PassInputs.h"
 #include "RegionalSettings.h"
 #include "TButton.h"
 #include "TCaptionLabel.h"
@@ -87,21 +83,18 @@ TChart *MakeChart(QWidget *Parent, const char *Name, const QString &Title, const
     return chart;
 }
 
-TEdit *MakeEdit(QWidget *Parent, const char *Name, const QString &Text, int Left, int Top)
+TEdit *MakeEdit(QWidget *Parent, const char *Name, TEditModel &Model, const TForwarder &Forward, int Left, int Top)
 {
-    auto *edit = Named(new TEdit(Parent), Name);
-    edit->setText(Text);
+    auto *edit = Named(new TEdit(Parent, Model, Forward), Name);
     edit->setGeometry(Left, Top, 73, 32);
     return edit;
 }
 
-TUpDown *MakeUpDown(QWidget *Parent, const char *Name, int Left, int Top, int16_t Min, int16_t Max, int16_t Position,
+TUpDown *MakeUpDown(QWidget *Parent, const char *Name, TUpDownModel &Model, const TForwarder &Forward, int Left, int Top,
                     TEdit *Associate)
 {
-    auto *upDown = Named(new TUpDown(Parent), Name);
+    auto *upDown = Named(new TUpDown(Parent, Model, Forward), Name);
     upDown->setGeometry(Left, Top, 16, 32);
-    upDown->SetRange(Min, Max);
-    upDown->SetPosition(Position);
     upDown->SetAssociate(Associate);
     return upDown;
 }
@@ -137,33 +130,11 @@ void LowerLabels(QWidget *Parent)
         (*it)->lower();
 }
 
-void FillSeries(TLineSeries *Series, const auto &History)
+void FillSeries(TLineSeries *Series, const auto &Points)
 {
     Series->RemoveAllPoints();
-    for (double v : History.Entries(0, TExperiment::HistLen))
+    for (double v : Points)
         Series->AppendValue(v);
-}
-
-// A caption as a screen reader says it: without its trailing colon.
-QString SpokenCaption(const QLabel *Caption)
-{
-    QString text = Caption->text().trimmed();
-    if (text.endsWith(QLatin1Char(':')))
-        text.chop(1);
-    return text;
-}
-
-// The caption names the control and, made its buddy, labels it for a screen reader (an edit
-// box rather than its spinner).
-void Describe(QWidget *Control, QLabel *Caption, const QString &Group = {})
-{
-    Control->setAccessibleName(SpokenCaption(Caption));
-    if (!Caption->buddy())
-        Caption->setBuddy(Control);
-    if (auto *upDown = qobject_cast<TUpDown *>(Control))
-        upDown->SetAccessibleQuantity(SpokenCaption(Caption));
-    if (!Group.isEmpty())
-        Control->setAccessibleDescription(Group);
 }
 
 // The rows that both figure groups share, in creation order: the peak's caption and box, the
@@ -184,11 +155,6 @@ TFigureRows MakeFigureRows(QGroupBox *Box, const std::array<const char *, 6> &Na
     Describe(ratio, ratioCaption, Box->title());
     return {peakCaption, peak, noise, noiseCaption, ratio, ratioCaption};
 }
-
-QString Text(const std::string &Utf8)
-{
-    return QString::fromStdString(Utf8);
-}
 } // namespace
 
 TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
@@ -204,37 +170,33 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     move(StoredLeft, StoredTop);
     resize(StoredWidth, StoredHeight);
 
+    FRunLoop = new TRunLoop(this);
+    FLab = std::make_unique<TLab>(*FRunLoop);
     CreateControls();
-    FPassInputs = new TPassInputs(this, Edit2, CheckBox1, Edit3,
-                                  {.Simple = RadioGroup1, .Complex = RadioGroup3, .Filter = RadioGroup2});
-    FRunLoop = new TRunLoop(this, [this] { Pass(); });
-    FormCreate(this);
-    // The time-constant box's spinner writes its "5" once as the window comes up, so the RC
-    // sections follow the box from the start.
-    Edit1Change(Edit1);
-    AttachHandlers();
+    FRunLoop->Attach(*FLab);
+    Button1->OnClick = [this] { Forward([this] { FLab->Button1Click(); }); };
+    Button2->OnClick = [this] { Forward([this] { FLab->Button2Click(); }); };
+    Timer1->OnTimer = [this] { Forward([this] { FLab->Timer1Timer(); }); };
     FScale.Record(this, {GroupBox1, GroupBox2});
     FitToScreen(QSize(0, 0), QSize(0, 0));
     StartMaximisedWhereItMayNotFit();
 }
 
-TForm1::~TForm1()
-{
-    FormDestroy(this);
-}
+TForm1::~TForm1() = default;
 
 void TForm1::CreateControls()
 {
+    const TForwarder forward = [this](const std::function<void()> &Action) { Forward(Action); };
     Label7 = MakeCaption(this, "Label7", QStringLiteral("Постоянная времени RC-цепочки (мкс):"), 0, 506, 196, 48, true);
     Label15 = MakeCaption(this, "Label15", QStringLiteral("СКО шума (В):"), 63, 368, 125, 24);
     Label16 = MakeCaption(this, "Label16", QStringLiteral("Временной сдвиг копии сигнала (мкс):"), 8, 280, 183, 48, true);
 
     RadioGroup1 = Named(new TRadioGroup(this, QStringLiteral("Простые сигналы"),
                                         {QStringLiteral("Прямоугольные импульсы"), QStringLiteral("Треугольные импульсы 1"),
-                                         QStringLiteral("Треугольные импульсы 2"), QStringLiteral("Треугольные импульсы 3")}),
+                                         QStringLiteral("Треугольные импульсы 2"), QStringLiteral("Треугольные импульсы 3")},
+                                        FLab->RadioGroup1, forward),
                         "RadioGroup1");
     RadioGroup1->setGeometry(7, 4, 290, 133);
-    RadioGroup1->SetItemIndex(skRectangle);
 
     Chart1 = MakeChart(this, "Chart1", QStringLiteral("Полезный сигнал"),
                        QStringLiteral("График последних 256 отсчётов полезного сигнала без шума, от -2,5 до 2,5"), 8, 240, true);
@@ -249,34 +211,31 @@ void TForm1::CreateControls()
     Button2 = Named(new TButton(this, QStringLiteral("Стоп")), "Button2");
     Button2->setGeometry(152, 680, 121, 33);
 
-    Edit1 = MakeEdit(this, "Edit1", QStringLiteral("5"), 200, 527);
+    Edit1 = MakeEdit(this, "Edit1", FLab->Edit1, forward, 200, 527);
 
     Chart3 = MakeChart(this, "Chart3", QStringLiteral("Сигнал + Шум на выходе фильтра"),
                        QStringLiteral("График 256 отсчётов суммы сигнала и шума на выходе фильтра, шкала по значениям"),
                        488, 241, false);
     Series3 = Chart3->AddLineSeries();
 
-    UpDown1 = MakeUpDown(this, "UpDown1", 273, 527, 1, 100, 5, Edit1);
+    UpDown1 = MakeUpDown(this, "UpDown1", FLab->UpDown1, forward, 273, 527, Edit1);
 
     RadioGroup2 = Named(new TRadioGroup(this, QStringLiteral("Тип фильтрации"),
-                                        {QStringLiteral("RC-цепочка"), QStringLiteral("Согласованный фильтр")}),
+                                        {QStringLiteral("RC-цепочка"), QStringLiteral("Согласованный фильтр")},
+                                        FLab->RadioGroup2, forward),
                         "RadioGroup2");
     RadioGroup2->setGeometry(7, 407, 290, 82);
-    RadioGroup2->SetItemIndex(fkRC);
 
     RadioGroup3 = Named(new TRadioGroup(this, QStringLiteral("Сложные сигналы"),
-                                        {QStringLiteral("ЛЧМ-импульсы"), QStringLiteral("13-элементный код Баркера")}),
+                                        {QStringLiteral("ЛЧМ-импульсы"), QStringLiteral("13-элементный код Баркера")},
+                                        FLab->RadioGroup3, forward),
                         "RadioGroup3");
     RadioGroup3->setGeometry(7, 140, 290, 93);
-    RadioGroup3->SetItemIndex(ckNone);
 
-    // 0.3 with the separator in force, so that Start works under any regional settings.
-    Edit2 = MakeEdit(this, "Edit2", QStringLiteral("0") + QString::fromStdString(DecimalSeparator()) + QStringLiteral("3"),
-                     200, 368);
-    UpDown2 = MakeUpDown(this, "UpDown2", 272, 368, 0, 100, 3, nullptr);
-
-    Edit3 = MakeEdit(this, "Edit3", QStringLiteral("0"), 200, 304);
-    UpDown3 = MakeUpDown(this, "UpDown3", 273, 304, 0, 100, 0, Edit3);
+    Edit2 = MakeEdit(this, "Edit2", FLab->Edit2, forward, 200, 368);
+    UpDown2 = MakeUpDown(this, "UpDown2", FLab->UpDown2, forward, 272, 368, nullptr);
+    Edit3 = MakeEdit(this, "Edit3", FLab->Edit3, forward, 200, 304);
+    UpDown3 = MakeUpDown(this, "UpDown3", FLab->UpDown3, forward, 273, 304, Edit3);
 
     CheckBox1 = Named(new QCheckBox(QStringLiteral("Копия сигнала (для сложных сигналов)"), this), "CheckBox1");
     CheckBox1->setGeometry(15, 245, 370, 20);
@@ -285,13 +244,14 @@ void TForm1::CreateControls()
     // its text clear of the chart's frame.
     CheckBox1->setAutoFillBackground(true);
     CheckBox1->setBackgroundRole(QPalette::Window);
-    CheckBox1->setChecked(false);
+    CheckBox1->setChecked(FLab->CheckBox1);
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool Checked) { Forward([=, this] { FLab->CheckBox1 = Checked; }); });
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral("Вход"), this), "GroupBox1");
     GroupBox1->setGeometry(712, 248, 297, 233);
     std::tie(Label10, Label9, Label11, Label12, Label13, Label14) =
         MakeFigureRows(GroupBox1, {"Label10", "Label9", "Label11", "Label12", "Label13", "Label14"}, 8, 8);
-    ProgressBar1 = MakeBar(GroupBox1, "ProgressBar1", 200, 176, 66, 14, 1500);
+    ProgressBar1 = MakeBar(GroupBox1, "ProgressBar1", 200, 176, 66, 14, TDisplay::BarMax[0]);
 
     GroupBox2 = Named(new QGroupBox(QStringLiteral("Выход"), this), "GroupBox2");
     GroupBox2->setGeometry(712, 488, 297, 241);
@@ -299,10 +259,10 @@ void TForm1::CreateControls()
         MakeFigureRows(GroupBox2, {"Label2", "Label1", "Label3", "Label4", "Label5", "Label6"}, 0, 0);
     Label20 = MakeCaption(GroupBox2, "Label20", QStringLiteral("Выигрыш в С/Ш:"), 36, 177, 141, 24);
     Label21 = MakeFigure(GroupBox2, "Label21", 192, 176, 66, 25);
-    ProgressBar2 = MakeBar(GroupBox2, "ProgressBar2", 192, 152, 66, 13, 1500);
-    ProgressBar3 = MakeBar(GroupBox2, "ProgressBar3", 192, 200, 66, 13, 100);
+    ProgressBar2 = MakeBar(GroupBox2, "ProgressBar2", 192, 152, 66, 13, TDisplay::BarMax[1]);
+    ProgressBar3 = MakeBar(GroupBox2, "ProgressBar3", 192, 200, 66, 13, TDisplay::BarMax[2]);
 
-    Timer1 = Named(new TTimer(this, 500, true), "Timer1");
+    Timer1 = Named(new TTimer(this, 500, FLab->Timer1Enabled()), "Timer1");
 
     for (QWidget *parent : {static_cast<QWidget *>(this), static_cast<QWidget *>(GroupBox1), static_cast<QWidget *>(GroupBox2)})
         LowerLabels(parent);
@@ -325,114 +285,43 @@ void TForm1::CreateControls()
     new TFiguresMenu(this, {GroupBox1, GroupBox2}, {Label9, Label11, Label13, Label1, Label3, Label5, Label21});
 }
 
-void TForm1::AttachHandlers()
+void TForm1::Forward(const std::function<void()> &Action)
 {
-    Button1->OnClick = [this] { Button1Click(Button1); };
-    Button2->OnClick = [this] { Button2Click(Button2); };
-    Timer1->OnTimer = [this] { Timer1Timer(Timer1); };
-    Edit1->OnChange = [this] { Edit1Change(Edit1); };
-    Edit2->OnChange = [this] { Edit2Change(Edit2); };
-    UpDown2->OnClick = [this](TUDBtnType button) { UpDown2Click(UpDown2, button); };
-    RadioGroup1->OnClick = [this] { RadioGroup1Click(RadioGroup1); };
-    RadioGroup2->OnClick = [this] { RadioGroup2Click(RadioGroup2); };
-    RadioGroup3->OnClick = [this] { RadioGroup3Click(RadioGroup3); };
+    CallGuarded(Action, [this] { DrawState(); });
+    DrawState();
 }
 
-void TForm1::FormCreate(QObject *)
+void TForm1::DrawState()
 {
-    Engine = std::make_unique<TExperiment>();
+    for (TEdit *edit : {Edit1, Edit2, Edit3})
+        edit->Draw();
+    for (TRadioGroup *group : {RadioGroup1, RadioGroup2, RadioGroup3})
+        group->Draw();
+    CheckBox1->setChecked(FLab->CheckBox1);
+    Timer1->SetEnabled(FLab->Timer1Enabled());
+    FRunLoop->Reschedule();
+    if (FLab->Display().Refreshes != FDrawnRefreshes)
+        DrawDisplay();
 }
 
-void TForm1::FormDestroy(QObject *)
+void TForm1::DrawDisplay()
 {
-    Engine.reset();
-}
-
-void TForm1::Button1Click(QObject *)
-{
-    Running = true;
-    Timer1->SetEnabled(true);
-    // Start during a run restarts the averaging of the same run.
-    Engine->StartRun();
-    FRunLoop->Start();
-}
-
-void TForm1::Button2Click(QObject *)
-{
-    Running = false;
-    Timer1->SetEnabled(false);
-    FRunLoop->Stop();
-}
-
-void TForm1::Pass()
-{
-    Engine->Pass(FPassInputs->Read());
-}
-
-void TForm1::Timer1Timer(QObject *)
-{
-    const TExperimentState &e = Engine->State();
-    FillSeries(Series1, e.SignalHist);
-    FillSeries(Series2, e.InputHist);
-    FillSeries(Series3, e.OutputHist);
-    Label9->setText(Text(FigureText(e.InPeak)));
-    Label11->setText(Text(FigureText(e.InNoiseRms)));
-    Label13->setText(Text(FigureText(e.InSnr)));
-    Label1->setText(Text(FigureText(e.OutPeak)));
-    Label3->setText(Text(FigureText(e.OutNoiseRms)));
-    Label5->setText(Text(FigureText(e.OutSnr)));
-    Label21->setText(Text(GainText(e.InSnr, e.OutSnr)));
-    ProgressBar1->SetPosition(RatioBarPosition(e.InSnr, ProgressBar1->maximum()));
-    ProgressBar2->SetPosition(RatioBarPosition(e.OutSnr, ProgressBar2->maximum()));
-    ProgressBar3->SetPosition(GainBarPosition(e.InSnr, e.OutSnr, ProgressBar3->maximum()));
-}
-
-void TForm1::Edit1Change(QObject *)
-{
-    const long double tau = ParseFloatText(Edit1->text().toStdString());
-    Engine->SetTimeConstant(tau);
-}
-
-void TForm1::Edit2Change(QObject *)
-{
-    Engine->MarkStatsStale();
-    const long double tenfold = std::trunc(NoiseLevel(*Edit2) * 10.0L);
-    // A typed level beyond the spinner's range holds it at the nearer limit.
-    const int position = tenfold < UpDown2->Min() ? UpDown2->Min()
-                         : tenfold > UpDown2->Max() ? UpDown2->Max()
-                                                    : static_cast<int>(tenfold);
-    UpDown2->SetPosition(position);
-}
-
-void TForm1::UpDown2Click(QObject *, TUDBtnType)
-{
-    const long double level = UpDown2->Position() / 10.0L;
-    Edit2->SetText(Text(NoiseLevelText(level)));
-    Engine->MarkStatsStale();
-}
-
-void TForm1::RadioGroup1Click(QObject *)
-{
-    Engine->MarkStatsStale();
-    RadioGroup3->SetItemIndex(ckNone);
-}
-
-void TForm1::RadioGroup2Click(QObject *)
-{
-    Engine->MarkStatsStale();
-}
-
-void TForm1::RadioGroup3Click(QObject *)
-{
-    Engine->MarkStatsStale();
-    RadioGroup1->SetItemIndex(skNone);
+    const TDisplay &d = FLab->Display();
+    FDrawnRefreshes = d.Refreshes;
+    FillSeries(Series1, d.Series[0]);
+    FillSeries(Series2, d.Series[1]);
+    FillSeries(Series3, d.Series[2]);
+    const std::array<TFigureBox *, 7> boxes = {Label9, Label11, Label13, Label1, Label3, Label5, Label21};
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->setText(QString::fromStdString(d.Figures[i]));
+    ProgressBar1->SetPosition(d.Bars[0]);
+    ProgressBar2->SetPosition(d.Bars[1]);
+    ProgressBar3->SetPosition(d.Bars[2]);
 }
 
 void TForm1::closeEvent(QCloseEvent *Event)
 {
-    // Closing the window ends a run and with it the program.
-    if (Running)
-        Button2Click(Button2);
+    Forward([this] { FLab->FormClose(); });
     Event->accept();
 }
 

@@ -1,13 +1,15 @@
 #pragma once
-// The laboratory's main window: every control, the parameter handlers, Start and Stop, the
-// passes of a run and the 500 ms display refresh. The window owns the engine, reads its
-// state and hands it each pass's parameters.
+// The laboratory's main window, a view of the laboratory's behaviour (TLab): it lays out every
+// control, forwards each user's action to the laboratory, draws its state and shows the error
+// box for an error that leaves it; the charts' menus, their export and the window's fit to its
+// screen are its own.
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
-#include "Experiment.h"
+#include "Lab.h"
 #include "TUpDown.h"
 #include "WindowScale.h"
 
@@ -19,7 +21,6 @@ class TChart;
 class TEdit;
 class TFigureBox;
 class TLineSeries;
-class TPassInputs;
 class TProgressBar;
 class TRadioGroup;
 class TRunLoop;
@@ -79,27 +80,12 @@ public:
     TProgressBar *ProgressBar3;
     TCaptionLabel *Label2;
 
-    // The engine's figures and histories, for the display.
-    const TExperimentState &EngineState() const { return Engine->State(); }
-    // For tests only: the engine itself, to plant a state or drive it directly.
-    TExperiment &EngineForTest() { return *Engine; }
-    // True from Start to Stop (also while a run is held by an error).
-    bool Running = false;
-
-    void FormCreate(QObject *Sender);
-    void FormDestroy(QObject *Sender);
-    void Button1Click(QObject *Sender);
-    void Button2Click(QObject *Sender);
-    void Timer1Timer(QObject *Sender);
-    void Edit1Change(QObject *Sender);
-    void Edit2Change(QObject *Sender);
-    void UpDown2Click(QObject *Sender, TUDBtnType Button);
-    void RadioGroup1Click(QObject *Sender);
-    void RadioGroup2Click(QObject *Sender);
-    void RadioGroup3Click(QObject *Sender);
-
-    // One pass of the run: the parameters from the controls, then the engine's pass.
-    void Pass();
+    // The behaviour this window shows.
+    TLab &Lab() { return *FLab; }
+    // The engine's figures and histories.
+    const TExperimentState &EngineState() const { return FLab->EngineState(); }
+    // Runs a user's action at the catching point, then draws the new state.
+    void Forward(const std::function<void()> &Action);
 
     TRunLoop &RunLoop() { return *FRunLoop; }
 
@@ -115,7 +101,9 @@ protected:
 
 private:
     void CreateControls();
-    void AttachHandlers();
+    // Shows the laboratory's state: the controls it changes, the run, and a new refresh.
+    void DrawState();
+    void DrawDisplay();
     void FitOuterSize();
     // Places the window on its screen's available area, shrinking it where it is too large;
     // Frame is the window system's decoration, 0 x 0 until the window has been decorated, as
@@ -126,9 +114,9 @@ private:
     // On a window system that tells no free area, a window that may not fit starts maximised.
     void StartMaximisedWhereItMayNotFit();
 
-    std::unique_ptr<TExperiment> Engine;
-    TRunLoop *FRunLoop = nullptr;
-    TPassInputs *FPassInputs = nullptr;
+    TRunLoop *FRunLoop;
+    std::unique_ptr<TLab> FLab;
+    unsigned FDrawnRefreshes = 0;
     bool FSizeFitted = false;
     // The inside that the layout needs: the stored outer size less the decoration.
     QSize FMadeInside{StoredWidth, StoredHeight};

@@ -1,11 +1,11 @@
 #include "TRunLoop.h"
 
-#include <algorithm>
-
 #include "ErrorBox.h"
+#include "Lab.h"
 
-TRunLoop::TRunLoop(QObject *Parent, std::function<void()> Pass) : QObject(Parent), FPass(std::move(Pass))
+TRunLoop::TRunLoop(QObject *Parent) : QObject(Parent)
 {
+    FClock.start();
     FTimer.setInterval(0);
     connect(&FTimer, &QTimer::timeout, this, &TRunLoop::Slice);
     // While an error box is open the run waits; it goes on once the box is closed.
@@ -13,27 +13,31 @@ TRunLoop::TRunLoop(QObject *Parent, std::function<void()> Pass) : QObject(Parent
     connect(&TErrorBox::Instance(), &TErrorBox::Closed, this, &TRunLoop::Reschedule);
 }
 
-void TRunLoop::Start()
+void TRunLoop::Attach(TLab &Lab)
 {
-    FState = TState::Active;
+    FLab = &Lab;
     Reschedule();
 }
 
-void TRunLoop::Stop()
+TRunLoop::TState TRunLoop::State() const
 {
-    FState = TState::Idle;
-    Reschedule();
+    return FLab->Scheduler().State();
+}
+
+int64_t TRunLoop::PassesMade() const
+{
+    return FLab->Scheduler().PassesMade();
 }
 
 void TRunLoop::SetPassLimit(int64_t Limit)
 {
-    FPassLimit = Limit;
+    FLab->Scheduler().SetPassLimit(Limit);
     Reschedule();
 }
 
 void TRunLoop::Reschedule()
 {
-    const bool run = FState == TState::Active && !TErrorBox::Instance().IsOpen() && FPassesMade < FPassLimit;
+    const bool run = FLab && FLab->Scheduler().WantsPasses() && !TErrorBox::Instance().IsOpen();
     if (run && !FTimer.isActive())
         FTimer.start();
     else if (!run && FTimer.isActive())
@@ -42,30 +46,7 @@ void TRunLoop::Reschedule()
 
 void TRunLoop::Slice()
 {
-    if (FState != TState::Active || TErrorBox::Instance().IsOpen())
-        return Reschedule();
-    // The clock is read once per batch; a batch is short against the slice even in the
-    // slower filter mode, and the slice ends before a further batch would overrun it.
-    constexpr int Batch = 64;
-    static_assert(MaxSlicePasses % Batch == 0);
-    const int64_t budget = SliceLength.count();
-    QElapsedTimer clock;
-    clock.start();
-    const int64_t sliceEnd = std::min(FPassLimit, FPassesMade + MaxSlicePasses);
-    CallGuarded(
-        [&] {
-            int64_t elapsed = 0;
-            int64_t batchTime = 0;
-            do {
-                for (int i = 0; i < Batch && FPassesMade < sliceEnd; ++i) {
-                    FPass();
-                    ++FPassesMade;
-                }
-                const int64_t now = clock.nsecsElapsed();
-                batchTime = now - elapsed;
-                elapsed = now;
-            } while (FPassesMade < sliceEnd && elapsed + batchTime < budget);
-        },
-        [this] { FState = TState::Stalled; });
+    if (!TErrorBox::Instance().IsOpen())
+        CallGuarded([this] { FLab->Slice(); });
     Reschedule();
 }

@@ -1,50 +1,41 @@
 #pragma once
-// The scheduler of a run. Passes are made from the application's own event loop: a
-// zero-interval timer runs a slice of passes and then lets the loop dispatch every pending
-// event, so each event takes effect at the next pass. Start, Stop and an error in a pass are
-// its state changes; no pass runs while an error box is open.
+// The run's passes scheduled from the application's own event loop: a zero-interval timer
+// makes one slice of the laboratory's passes per tick and then lets the loop dispatch every
+// pending event, so each event takes effect at the next pass. No pass runs while an error
+// box is open.
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
-#include <chrono>
-#include <cstdint>
-#include <functional>
-#include <limits>
+#include "RunScheduler.h"
 
-class TRunLoop : public QObject {
+class TLab;
+
+class TRunLoop : public QObject, public TLabClock {
     Q_OBJECT
 public:
-    enum class TState { Idle, Active, Stalled };
+    using TState = TRunScheduler::TState;
 
-    // A slice ends after SliceLength, or sooner, and never holds more than MaxSlicePasses
-    // passes: that count bounds the time between two dispatches of the window's events
-    // whatever the clock says. The slowest pass, the matched filter with the LFM pulse, takes
-    // about 0.5 us here, so even a full slice of those lasts about 8 ms, within one frame.
-    static constexpr std::chrono::nanoseconds SliceLength = std::chrono::milliseconds(2);
-    static constexpr int MaxSlicePasses = 16384;
+    explicit TRunLoop(QObject *Parent);
+    // The laboratory whose passes this loop makes; its scheduler reads this loop's clock.
+    void Attach(TLab &Lab);
 
-    TRunLoop(QObject *Parent, std::function<void()> Pass);
+    int64_t Now() override { return FClock.nsecsElapsed(); }
 
-    TState State() const { return FState; }
-    // Idle or Stalled -> Active; Active stays Active.
-    void Start();
-    // -> Idle; no further pass.
-    void Stop();
-
-    int64_t PassesMade() const { return FPassesMade; }
-    // Holds the run (still Active) once this many passes have been made in all; for the
-    // tests and the measurements, which need an exact count.
+    TState State() const;
+    int64_t PassesMade() const;
+    // Holds the run once this many passes have been made in all, for the tests and the
+    // measurements.
     void SetPassLimit(int64_t Limit);
+
+    // Follows the laboratory's run: ticks while it wants passes and no error box is open.
+    void Reschedule();
 
 private:
     void Slice();
-    void Reschedule();
 
-    std::function<void()> FPass;
+    TLab *FLab = nullptr;
     QTimer FTimer;
-    TState FState = TState::Idle;
-    int64_t FPassesMade = 0;
-    int64_t FPassLimit = std::numeric_limits<int64_t>::max();
+    QElapsedTimer FClock;
 };

@@ -1,24 +1,20 @@
 #include "TEdit.h"
 
-#include "ErrorBox.h"
-
-TEdit::TEdit(QWidget *Parent) : QLineEdit(Parent)
+TEdit::TEdit(QWidget *Parent, TEditModel &Model, TForwarder Forward)
+    : QLineEdit(QString::fromStdString(Model.Text()), Parent), FModel(Model), FForward(std::move(Forward))
 {
-    // Typing, pasting, undo: everything the user does arrives here, each as its own event.
     connect(this, &QLineEdit::textChanged, this, [this](const QString &Text) {
-        FText = Text;
-        if (!FSettingText && OnChange)
-            CallGuarded(OnChange);
+        if (!FDrawing)
+            FForward([this, text = Text.toStdString()] { FModel.SetText(text); });
     });
 }
 
-void TEdit::SetText(const QString &Text)
+void TEdit::Draw()
 {
-    if (Text == text())
+    const QString text = QString::fromStdString(FModel.Text());
+    if (text == this->text())
         return;
-    FSettingText = true;
-    setText(Text);
-    FSettingText = false;
-    if (OnChange)
-        OnChange();
+    FDrawing = true;
+    setText(text);
+    FDrawing = false;
 }

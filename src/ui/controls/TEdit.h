@@ -1,25 +1,22 @@
 #pragma once
-// Single-line edit box with a change event on every change of its text: each keystroke
-// that changes it, an attached spinner's step, or the program setting a different text.
+// Single-line edit box, the view of an edit box's state: every change the user makes (each
+// keystroke, a paste, an undo) goes to its model, and Draw shows the model's text.
 
 #include <QLineEdit>
 
-#include <functional>
+#include "Forwarding.h"
+#include "LabControls.h"
 
 class TEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit TEdit(QWidget *Parent);
+    TEdit(QWidget *Parent, TEditModel &Model, TForwarder Forward);
 
-    // Sets the text from the program; a different text raises OnChange at once, inside this
-    // call, and an error from the handler goes on to the caller.
-    void SetText(const QString &Text);
-    // The current text, kept by the box itself, so reading it copies nothing.
-    const QString &Text() const { return FText; }
-
-    std::function<void()> OnChange;
+    // Shows the model's text where it differs from the one shown.
+    void Draw();
 
 private:
-    QString FText;
-    bool FSettingText = false;
+    TEditModel &FModel;
+    TForwarder FForward;
+    bool FDrawing = false;
 };

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "ErrorBox.h"
 
 namespace {
 // An item takes a click anywhere in its row, not only on its circle and text.
@@ -19,48 +18,39 @@ protected:
 };
 } // namespace
 
-TRadioGroup::TRadioGroup(QWidget *Parent, const QString &Caption, const QStringList &Items) : QGroupBox(Caption, Parent)
+TRadioGroup::TRadioGroup(QWidget *Parent, const QString &Caption, const QStringList &Items, TRadioGroupModel &Model,
+                         TForwarder Forward)
+    : QGroupBox(Caption, Parent), FModel(Model), FForward(std::move(Forward))
 {
     for (int i = 0; i < Items.size(); ++i) {
         auto *button = new TGroupButton(Items.at(i), this);
         FButtons.append(button);
         // clicked comes from the mouse and the keyboard only, never from setChecked.
-        connect(button, &QRadioButton::clicked, this, [this, i] { UserSelected(i); });
+        connect(button, &QRadioButton::clicked, this, [this, i] { FForward([this, i] { FModel.Select(i); }); });
         button->installEventFilter(this);
     }
-    UpdateFocusPolicies();
+    Draw();
 }
 
-void TRadioGroup::SetItemIndex(int Index)
+void TRadioGroup::Draw()
 {
-    if (Index < 0 || Index >= Count())
-        Index = -1;
-    if (Index >= 0) {
-        FButtons.at(Index)->setChecked(true);
-    } else if (FItemIndex >= 0) {
-        QRadioButton *checked = FButtons.at(FItemIndex);
-        checked->setAutoExclusive(false);
-        checked->setChecked(false);
-        checked->setAutoExclusive(true);
+    const int index = FModel.ItemIndex();
+    for (int i = 0; i < Count(); ++i) {
+        QRadioButton *button = FButtons.at(i);
+        if (button->isChecked() == (i == index))
+            continue;
+        // Unchecking the one checked item of an exclusive group takes leaving the group.
+        button->setAutoExclusive(false);
+        button->setChecked(i == index);
+        button->setAutoExclusive(true);
     }
-    FItemIndex = Index;
     UpdateFocusPolicies();
-}
-
-void TRadioGroup::UserSelected(int Index)
-{
-    if (Index == FItemIndex)
-        return;
-    FItemIndex = Index;
-    UpdateFocusPolicies();
-    if (OnClick)
-        CallGuarded(OnClick);
 }
 
 void TRadioGroup::UpdateFocusPolicies()
 {
     // A group without a selection is still reached by Tab, at its first item.
-    const int focusItem = FItemIndex >= 0 ? FItemIndex : 0;
+    const int focusItem = ItemIndex() >= 0 ? ItemIndex() : 0;
     for (int i = 0; i < Count(); ++i)
         FButtons.at(i)->setFocusPolicy(i == focusItem ? Qt::StrongFocus : Qt::ClickFocus);
 }
@@ -69,7 +59,7 @@ bool TRadioGroup::eventFilter(QObject *Watched, QEvent *Event)
 {
     // With a selection the buttons move it by the arrows themselves; without one they would
     // only move the focus, so here an arrow selects the item it leads to.
-    if (FItemIndex < 0 && Event->type() == QEvent::KeyPress) {
+    if (ItemIndex() < 0 && Event->type() == QEvent::KeyPress) {
         const int from = static_cast<int>(FButtons.indexOf(static_cast<QRadioButton *>(Watched)));
         const int key = static_cast<QKeyEvent *>(Event)->key();
         const bool back = key == Qt::Key_Up || key == Qt::Key_Left;

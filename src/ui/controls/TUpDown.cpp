@@ -4,12 +4,11 @@
 #include <QKeyEvent>
 #include <QToolButton>
 
-#include <algorithm>
-
-#include "ErrorBox.h"
 #include "TEdit.h"
 
-TUpDown::TUpDown(QWidget *Parent) : QWidget(Parent), FUp(new QToolButton(this)), FDown(new QToolButton(this))
+TUpDown::TUpDown(QWidget *Parent, TUpDownModel &Model, TForwarder Forward)
+    : QWidget(Parent), FModel(Model), FForward(std::move(Forward)), FUp(new QToolButton(this)),
+      FDown(new QToolButton(this))
 {
     setFocusPolicy(Qt::NoFocus);
     for (QToolButton *b : {FUp, FDown}) {
@@ -18,20 +17,13 @@ TUpDown::TUpDown(QWidget *Parent) : QWidget(Parent), FUp(new QToolButton(this)),
     }
     FUp->setArrowType(Qt::UpArrow);
     FDown->setArrowType(Qt::DownArrow);
-    connect(FUp, &QToolButton::clicked, this, [this] { CallGuarded([this] { Click(TUDBtnType::btNext); }); });
-    connect(FDown, &QToolButton::clicked, this, [this] { CallGuarded([this] { Click(TUDBtnType::btPrev); }); });
+    connect(FUp, &QToolButton::clicked, this, [this] { Click(TUDBtnType::btNext); });
+    connect(FDown, &QToolButton::clicked, this, [this] { Click(TUDBtnType::btPrev); });
 }
 
-void TUpDown::SetPosition(int Value)
+void TUpDown::Click(TUDBtnType Button)
 {
-    FPosition = static_cast<int16_t>(std::clamp<int>(Value, FMin, FMax));
-}
-
-void TUpDown::SetRange(int16_t Min, int16_t Max)
-{
-    FMin = Min;
-    FMax = std::max(Min, Max);
-    SetPosition(FPosition);
+    FForward([this, Button] { FModel.Click(Button); });
 }
 
 void TUpDown::SetAssociate(TEdit *Edit)
@@ -43,28 +35,6 @@ void TUpDown::SetAssociate(TEdit *Edit)
         return;
     setGeometry(Edit->x() + Edit->width(), Edit->y(), width(), Edit->height());
     Edit->installEventFilter(this);
-}
-
-void TUpDown::Click(TUDBtnType Button)
-{
-    int from = FPosition;
-    if (FAssociate) {
-        // After typing, the step starts from what the box shows.
-        bool ok = false;
-        const int shown = FAssociate->text().trimmed().toInt(&ok);
-        if (ok && shown >= FMin && shown <= FMax)
-            from = shown;
-    }
-    const int step = Button == TUDBtnType::btNext ? FIncrement : -FIncrement;
-    const int to = std::clamp(from + step, int(FMin), int(FMax));
-    FPosition = static_cast<int16_t>(from);
-    if (to == from)
-        return;
-    FPosition = static_cast<int16_t>(to);
-    if (FAssociate)
-        FAssociate->SetText(QString::number(to));
-    if (OnClick)
-        OnClick(Button);
 }
 
 void TUpDown::SetAccessibleQuantity(const QString &Quantity)
@@ -87,7 +57,7 @@ bool TUpDown::eventFilter(QObject *Watched, QEvent *Event)
     if (Watched == FAssociate && Event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(Event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            CallGuarded([this, key] { Click(key == Qt::Key_Up ? TUDBtnType::btNext : TUDBtnType::btPrev); });
+            Click(key == Qt::Key_Up ? TUDBtnType::btNext : TUDBtnType::btPrev);
             return true;
         }
     }

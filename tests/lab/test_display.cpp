@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "DisplayFigures.h"
-#include "UiTestSupport.h"
+#include "Display.h"
+#include "DecimalSeparatorScope.h"
 
 namespace {
 constexpr double Inf = std::numeric_limits<double>::infinity();
@@ -65,6 +65,44 @@ TEST(DisplayFiguresTest, RatioBarPositionsRoundHalvesToEven)
     };
     for (const auto &c : cases)
         EXPECT_EQ(RatioBarPosition(c.Snr, 1500), c.Position) << c.Snr;
+}
+
+// Which figure and which bar each place of the refresh holds; the series are the histories'
+// displayed part, rebuilt at every refresh.
+TEST(DisplayTest, RefreshPutsEachFigureInItsPlace)
+{
+    TDecimalSeparatorScope comma(",");
+    TExperimentState e;
+    e.InPeak = 1;
+    e.InNoiseRms = 0.5;
+    e.InSnr = 4;
+    e.OutPeak = 3;
+    e.OutNoiseRms = 4;
+    e.OutSnr = 10;
+    for (int i = 0; i < TExperimentState::HistLen; ++i) {
+        e.SignalHist.Push(i);
+        e.InputHist.Push(-i);
+    }
+    e.OutputHist.SetLiveLength(TExperimentState::HistLen + 1);
+    for (int i = 0; i < TExperimentState::HistLen - 1; ++i)
+        e.OutputHist.Push(0);
+    e.OutputHist.Push(7);
+    e.OutputHist.Push(9); // beyond the displayed part
+    TDisplay d;
+    d.Refresh(e);
+    d.Refresh(e);
+    EXPECT_EQ(d.Refreshes, 2u);
+    EXPECT_EQ(d.Figures, (std::array<std::string, 7>{"1", "0,5", "4", "3", "4", "10", "2,5"}));
+    EXPECT_EQ(d.Bars, (std::array<int, 3>{40, 100, 25}));
+    EXPECT_EQ(d.Series[0][255], 255);
+    EXPECT_EQ(d.Series[1][255], -255);
+    EXPECT_EQ(d.Series[2][254], 0);
+    EXPECT_EQ(d.Series[2][255], 7);
+    e.OutSnr = Inf;
+    d.Refresh(e);
+    EXPECT_EQ(d.Figures[5], "INF");
+    EXPECT_EQ(d.Figures[6], "0");
+    EXPECT_EQ(d.Bars, (std::array<int, 3>{40, 1500, 0}));
 }
 
 } // namespace

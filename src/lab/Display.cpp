@@ -1,5 +1,6 @@
-#include "DisplayFigures.h"
+#include "Display.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -45,4 +46,20 @@ int GainBarPosition(double InSnr, double OutSnr, int Full)
     if (InSnr == 0 || std::isinf(InSnr) || OutSnr == 0 || std::isinf(OutSnr))
         return 0;
     return TenfoldPosition(Gain(InSnr, OutSnr), Full);
+}
+
+void TDisplay::Refresh(const TExperimentState &e)
+{
+    const auto fill = [](auto &Points, const auto &History) {
+        const auto entries = History.Entries(0, TExperimentState::HistLen);
+        std::copy(entries.begin(), entries.end(), Points.begin());
+    };
+    fill(Series[0], e.SignalHist);
+    fill(Series[1], e.InputHist);
+    fill(Series[2], e.OutputHist);
+    Figures = {FigureText(e.InPeak),  FigureText(e.InNoiseRms),  FigureText(e.InSnr), FigureText(e.OutPeak),
+               FigureText(e.OutNoiseRms), FigureText(e.OutSnr), GainText(e.InSnr, e.OutSnr)};
+    Bars = {RatioBarPosition(e.InSnr, BarMax[0]), RatioBarPosition(e.OutSnr, BarMax[1]),
+            GainBarPosition(e.InSnr, e.OutSnr, BarMax[2])};
+    ++Refreshes;
 }
