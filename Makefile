@@ -19,7 +19,7 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initializ
 
 .PHONY: all deps deps-test deps-fuzz configure configure-test build build-program run package test test-package \
         test-bare-machine test-fresh test-release test-sanitize sanitize-build bench longrun memcheck fuzz \
-        fuzz-merge clean check monkey
+        fuzz-merge clean check monkey web
 MAKEFLAGS += --no-print-directory
 
 all: build
@@ -155,6 +155,11 @@ fuzz-merge: $(FUZZ_BUILD)/CMakeCache.txt
 	@for t in $(FUZZ_TARGETS); do \
 	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -merge=1 -max_len=512 fuzz/corpus/$$t $(FUZZ_BUILD)/corpus/$$t 2>&1 | grep -E 'MERGE-OUTER: [0-9]+ new files'; \
 	done
+
+# The core and the chart compiled to WebAssembly in $(BUILD)/web, with Debian 13's emscripten:
+# the host's on Debian 13, on Debian 12 a Debian 13 root kept in $(BUILD)/web-root.
+web:
+	@JOBS=$(JOBS) bash scripts/web.sh build $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

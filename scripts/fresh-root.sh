@@ -46,3 +46,42 @@ fresh_root() { # release mode log [mmdebstrap options...]
     fi
     return $status
 }
+
+# Makes a root of the release in DIR and keeps it there, for a tool the host's release has no
+# recent enough package of. Made once: a DIR whose making finished (its stamp holds the options
+# it was made with) is left as it is; one made with other options, or left half-made, is made
+# anew. Needs root, since the root is entered with chroot afterwards.
+fresh_root_kept() { # release dir log [mmdebstrap options...]
+    local release=$1 dir=$2 log=$3
+    shift 3
+    local stamp="$release $*"
+    [ -f "$dir.stamp" ] && [ "$(cat "$dir.stamp")" = "$stamp" ] && [ -d "$dir/usr" ] && return 0
+    [ "$(id -u)" -eq 0 ] || { echo "a kept ${fresh_root_releases[$release]} root is made and entered as root only" >&2; return 1; }
+    rm -rf "$dir" "$dir.stamp"
+    mkdir -p "$(dirname "$dir")"
+    mmdebstrap --quiet --mode=root --variant=minbase \
+        --aptopt='APT::Install-Recommends "false"' "$@" "$release" "$dir" >"$log" 2>&1
+    local status=$?
+    if [ $status -ne 0 ]; then
+        grep -qE 'Temporary failure resolving|Could not resolve|Network is unreachable|Could not connect|Connection timed out|Failed to fetch .*(Connection|resolv)' "$log" \
+            && echo "no network: the Debian archive could not be reached for the ${fresh_root_releases[$release]} root"
+        rm -rf "$dir"
+        return $status
+    fi
+    echo "$stamp" >"$dir.stamp"
+}
+
+# Runs a command in a kept root with the host's directory DIR at the same path inside, in a
+# mount namespace of its own, so nothing stays mounted when it ends.
+fresh_root_enter() { # root dir command...
+    local root=$1 dir=$2
+    shift 2
+    unshare --mount --propagation private -- sh -ec '
+        root=$1 dir=$2; shift 2
+        mkdir -p "$root$dir" "$root/proc" "$root/dev"
+        mount --bind "$dir" "$root$dir"
+        mount -t proc proc "$root/proc"
+        mount --rbind /dev "$root/dev"
+        exec chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"' \
+        sh "$root" "$dir" "$@"
+}

@@ -3,6 +3,7 @@
 #   install-deps.sh run    building and running the program (`make run`)
 #   install-deps.sh test   that, plus the test suite, the package and its checks (`make test`)
 #   install-deps.sh fuzz   that, plus the fuzzing compiler (`make fuzz`)
+#   install-deps.sh web    the WebAssembly build of the core and the chart (`make web`)
 # Building and running need what debian/control names: the Build-Depends, and the program's own
 # Depends and Recommends. Every need is written in Debian's dependency notation; where Debian 12 and 13 name a
 # thing differently it is a choice ("qt6-svg-plugins | libqt6svg6 (<< 6.5~)"), and apt takes
@@ -46,13 +47,22 @@ test_needs=(
 fuzz_needs=(
   clang libclang-rt-dev
 )
+# The WebAssembly build: Debian 13's emscripten and node. Debian 12's emscripten is too old
+# for it, so there (base-files 12) the build runs in a Debian 13 root that mmdebstrap makes.
+web_needs=(
+  cmake make
+  "emscripten (>= 3.1.69) | base-files (<< 13~)"
+  "nodejs | base-files (<< 13~)"
+  "mmdebstrap | base-files (>= 13~)"
+)
 
 goal=${1:-run}
 case "$goal" in
   run)  needs=$run_needs; what="building and running" ;;
-  test) needs="$run_needs, $(IFS=,; echo "${test_needs[*]}")"; what="building, running and testing" ;;
+  test) needs="$run_needs, $(IFS=,; echo "${test_needs[*]},${web_needs[*]}")"; what="building, running and testing" ;;
   fuzz) needs="$run_needs, $(IFS=,; echo "${test_needs[*]},${fuzz_needs[*]}")"; what="fuzzing" ;;
-  *) echo "install-deps.sh: unknown goal '$goal' (run, test or fuzz)" >&2; exit 2 ;;
+  web)  needs=$(IFS=,; echo "${web_needs[*]}"); what="the WebAssembly build" ;;
+  *) echo "install-deps.sh: unknown goal '$goal' (run, test, fuzz or web)" >&2; exit 2 ;;
 esac
 
 # One need per element, blanks folded, the substitution variables left out; debhelper's compat

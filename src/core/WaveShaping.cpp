@@ -13,6 +13,10 @@ uint32_t RandomSeed = 0;
 namespace {
 
 constexpr long double Pi = std::numbers::pi_v<long double>;
+// The square root of 3 to more digits than either long double holds, so that it rounds to the
+// correctly rounded root on every build. Not std::sqrt(3.0L): clang 19 crashes folding an
+// extended square root of a constant where long double is binary128 (WebAssembly).
+constexpr long double Sqrt3 = 1.73205080756887729352744634150587236694L;
 
 // One step of the uniform generator's recurrence.
 constexpr uint32_t NextOf(uint32_t Seed)
@@ -135,7 +139,6 @@ void TWaveForm::BuildTables()
         FBarkerPulse[i] = Barker(i);
     }
 
-    const long double Sqrt3 = std::sqrt(3.0L);
     for (int32_t i = 0; i < FPulseSamples; ++i) {
         const long double t = static_cast<long double>(i) * FTimeStep;
         // The position within the pulse, i x FTimeStep / FPulseWidth, taken as the exact
