@@ -65,7 +65,7 @@ package: deps
 	@bash scripts/build-package.sh $(BUILD)
 
 # Both suites run even when the first fails, so one run shows every failure.
-test: build sanitize-build
+test: build sanitize-build web
 	@status=0; \
 	$(MAKE) test-release || status=1; \
 	$(MAKE) test-sanitize || status=1; \
@@ -92,8 +92,8 @@ test-release:
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE monkey
 
 # The inner loop: an incremental build and the unit and window tests, without the desktop,
-# screen and package checks, the sanitizers and the monkey.
-CHECK_SKIP := ^(desktop_|screens_)
+# screen, page and package checks, the sanitizers and the monkey.
+CHECK_SKIP := ^(desktop_|screens_|web_)
 check: configure-test
 	@cmake --build $(BUILD) -j $(JOBS) >$(BUILD)/build.log 2>&1 || { cat $(BUILD)/build.log; exit 1; }
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j $(JOBS) -LE monkey -E '$(CHECK_SKIP)' \

@@ -43,6 +43,8 @@ test_needs=(
   xvfb openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
   # The same program on a Wayland compositor, and its screenshots there.
   weston qt6-wayland
+  # The page in a real browser, driven by accessible names.
+  chromium chromium-driver python3-selenium
 )
 fuzz_needs=(
   clang libclang-rt-dev
@@ -54,6 +56,10 @@ web_needs=(
   "emscripten (>= 3.1.69) | base-files (<< 13~)"
   "nodejs | base-files (<< 13~)"
   "mmdebstrap | base-files (>= 13~)"
+  # The page's own faces, compressed by woff2, and its archive.
+  "woff2 | base-files (<< 13~)"
+  "fonts-liberation-sans-narrow | base-files (<< 13~)"
+  zip
 )
 
 goal=${1:-run}

@@ -38,7 +38,7 @@ case "$action" in
     bash "$src/scripts/install-deps.sh" web
     if in_root; then
         echo "web: emscripten and node from a Debian 13 root in $root (made once; log in $root.log)"
-        fresh_root_kept trixie "$root" "$root.log" --include=emscripten,nodejs,cmake,make
+        fresh_root_kept trixie "$root" "$root.log" --include=emscripten,nodejs,cmake,make,woff2,fonts-liberation,fonts-liberation-sans-narrow
     fi
     mkdir -p "$web"
     # Release: -O3 without the debug information; the emscripten toolchain file also
