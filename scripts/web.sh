@@ -13,7 +13,8 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 . "$src/scripts/fresh-root.sh"
 
 action=${1:-}
-build=$(mkdir -p "${2:?usage: web.sh build|node|built BUILD_DIR [ARGS...]}" && cd "$2" && pwd)
+[ "$action" = build ] && mkdir -p "${2:?usage: web.sh build|node|built BUILD_DIR [ARGS...]}"
+build=$(cd "${2:?usage: web.sh build|node|built BUILD_DIR [ARGS...]}" 2>/dev/null && pwd) || build=$2
 shift 2
 web=$build/web
 root=$build/web-root
