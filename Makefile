@@ -19,7 +19,7 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initializ
 
 .PHONY: all deps deps-test deps-fuzz configure configure-test build build-program run package test test-package \
         test-bare-machine test-fresh test-release test-sanitize sanitize-build bench longrun memcheck fuzz \
-        fuzz-merge clean check monkey web
+        fuzz-merge clean check monkey web run-web
 MAKEFLAGS += --no-print-directory
 
 all: build
@@ -164,6 +164,12 @@ fuzz-merge: $(FUZZ_BUILD)/CMakeCache.txt
 # the host's on Debian 13, on Debian 12 a Debian 13 root kept in $(BUILD)/web-root.
 web:
 	@JOBS=$(JOBS) bash scripts/web.sh build $(BUILD)
+
+# Serves the page on this machine only, at the address it prints; it opens nothing else.
+WEB_PORT ?= 8000
+run-web: web
+	@echo "The laboratory: http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C ends the server)"
+	@/usr/bin/python3 -m http.server --bind 127.0.0.1 --directory $(BUILD)/web/page $(WEB_PORT) >/dev/null
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

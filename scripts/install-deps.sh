@@ -56,10 +56,10 @@ web_needs=(
   "emscripten (>= 3.1.69) | base-files (<< 13~)"
   "nodejs | base-files (<< 13~)"
   "mmdebstrap | base-files (>= 13~)"
-  # The page's own faces, compressed by woff2, and its archive.
+  # The page's own faces, compressed by woff2, its archive, and the server of make run-web.
   "woff2 | base-files (<< 13~)"
   "fonts-liberation-sans-narrow | base-files (<< 13~)"
-  zip
+  zip python3
 )
 
 goal=${1:-run}

@@ -48,6 +48,18 @@ case "$action" in
         -DCMAKE_BUILD_TYPE=Release -DLAB_BUILD_UI=OFF -DLAB_BUILD_TESTS=OFF -DLAB_BUILD_BENCH=OFF \
         >configure.log 2>&1 || { cat configure.log; exit 1; }; } && cmake --build . -j "$3"' \
         sh "$web" "$src" "${JOBS:-2}"
+    # The page as one archive for any static web server or a course page. Its files carry the
+    # commit's time, so that one commit gives the same bytes.
+    version=1.0.$(git -C "$src" rev-list --count HEAD 2>/dev/null || echo 0)
+    stamp=$(git -C "$src" log -1 --format=%ct 2>/dev/null || date +%s)
+    archive=$build/optimal-filtering-web-$version.zip
+    staging=$web/archive
+    rm -rf "$staging" "$build"/optimal-filtering-web-*.zip
+    mkdir -p "$staging"
+    cp "$web"/page/index.html "$web"/page/page.css "$web"/page/page.js "$web"/page/fonts.css "$web"/page/lab.js "$staging"
+    touch -d "@$stamp" "$staging"/*
+    (cd "$staging" && TZ=UTC zip -q -X -D "$archive" index.html page.css page.js fonts.css lab.js)
+    echo "web: the page is $web/page/index.html, and the archive $archive"
     ;;
   node)
     with_toolchain sh -c 'cd "$1" && shift && exec node "$@"' sh "$web" "$@"

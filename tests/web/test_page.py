@@ -84,6 +84,17 @@ try:
     check(all(g.get_attribute("aria-live") == "polite" for g in driver.find_elements(By.CSS_SELECTOR, "section")),
           "the figure groups are live regions")
 
+    # Tab visits the controls in the window's order; only a group's selected item, or its first
+    # while it has none, takes the focus.
+    named("Прямоугольные импульсы").click()
+    visited = []
+    for _ in range(8):
+        driver.switch_to.active_element.send_keys("\ue004")
+        visited.append(driver.switch_to.active_element.accessible_name)
+    check(visited == ["Старт", "Стоп", "Постоянная времени RC-цепочки (мкс)", "RC-цепочка", "ЛЧМ-импульсы",
+                      "СКО шума (В)", "Временной сдвиг копии сигнала (мкс)", "Копия сигнала (для сложных сигналов)"],
+          f"Tab visits the controls in the window's order: {visited}")
+
     named("13-элементный код Баркера").click()
     named("Согласованный фильтр").click()
     named("Старт").click()

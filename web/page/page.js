@@ -255,6 +255,8 @@
     const w = form.offsetWidth, h = form.offsetHeight;
     scale = Math.max(0.6, Math.min(1, innerWidth / w, innerHeight / h));
     form.style.transform = scale < 1 ? `scale(${scale})` : "";
+    // Wider viewports keep the form in their middle.
+    form.style.left = `${Math.max(0, Math.floor((innerWidth - w * scale) / 2))}px`;
     document.body.style.overflow = innerWidth < w * scale || innerHeight < h * scale ? "auto" : "hidden";
     charts.forEach(drawChart);
   }
