@@ -105,27 +105,15 @@ void TCanvasChart::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
     if (X1 == X2 && Y1 == Y2)
         return;
     const int w = Pen.Width;
-    if (X1 == X2 || Y1 == Y2) {
-        const bool vertical = X1 == X2;
-        const int a = vertical ? Y1 : X1, b = vertical ? Y2 : X2;
-        const int across = (vertical ? X1 : Y1) - w / 2;
-        // The pixels from a towards b, b itself excluded.
-        const int lo = a < b ? a : b + 1, hi = a < b ? b : a + 1;
-        if (Pen.Style != TPenStyle::psDot) {
-            if (vertical)
-                Band(across, lo, across + w, hi, Pen.Color);
+    if (TAxisLine l; AxisParallel(X1, Y1, X2, Y2, w, l)) {
+        // A dotted pen's dots are whole pixels of the layout; the gaps keep what is under them.
+        const bool dotted = Pen.Style == TPenStyle::psDot;
+        for (int p = dotted ? l.Start : l.Lo; p >= l.Lo && p < l.Hi; p += dotted ? l.Step : l.Hi - l.Lo) {
+            const int to = dotted ? p + 1 : l.Hi;
+            if (l.Vertical)
+                Band(l.Across, p, l.Across + w, to, Pen.Color);
             else
-                Band(lo, across, hi, across + w, Pen.Color);
-            return;
-        }
-        // Every other pixel from the start point, each a whole pixel of the layout; the gaps
-        // keep what is under them.
-        const int dir = a < b ? 1 : -1;
-        for (int p = a; p >= lo && p < hi; p += 2 * dir) {
-            if (vertical)
-                Band(across, p, across + w, p + 1, Pen.Color);
-            else
-                Band(p, across, p + 1, across + w, Pen.Color);
+                Band(p, l.Across, to, l.Across + w, Pen.Color);
         }
         return;
     }
@@ -149,12 +137,8 @@ void TCanvasChart::Polyline(const TChartPoint *Points, int Count, const TChartPe
 
 void TCanvasChart::FrameRect(const TChartRect &Rect, const TChartPen &Pen)
 {
-    const int w = std::max(1, Pen.Width);
-    const TChartRect &r = Rect;
-    Band(r.Left, r.Top, r.Right, r.Top + w, Pen.Color);
-    Band(r.Left, r.Bottom - w, r.Right, r.Bottom, Pen.Color);
-    Band(r.Left, r.Top + w, r.Left + w, r.Bottom - w, Pen.Color);
-    Band(r.Right - w, r.Top + w, r.Right, r.Bottom - w, Pen.Color);
+    for (const TChartRect &band : FrameBands(Rect, Pen.Width))
+        FillRect(band, Pen.Color);
 }
 
 void TCanvasChart::DrawTextAt(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align)

@@ -2,6 +2,7 @@
 // What the chart needs of a window system: text measurement for the layout, and a few
 // drawing primitives for the paint. Coordinates are device pixels.
 
+#include <array>
 #include <string>
 
 #include "ChartTypes.h"
@@ -31,3 +32,17 @@ public:
     virtual void SetClipRect(const TChartRect &Rect) = 0;
     virtual void ResetClip() = 0;
 };
+
+// A line parallel to an axis, as the pixels a pen covers: along the line from Lo to Hi
+// (exclusive), across it from Across to Across + Width. A dotted pen sets every other pixel
+// from Start, stepping by Step (2 or -2) while the pixel lies within Lo .. Hi.
+struct TAxisLine {
+    bool Vertical = false;
+    int Start = 0, Step = 2, Lo = 0, Hi = 0, Across = 0, Width = 1;
+};
+// False where the line is not parallel to an axis or has no length.
+bool AxisParallel(int X1, int Y1, int X2, int Y2, int Width, TAxisLine &Line);
+
+// The four bands of a rectangle's outline drawn with a pen of Width (at least 1): top, bottom,
+// left and right, none overlapping another.
+std::array<TChartRect, 4> FrameBands(const TChartRect &Rect, int Width);

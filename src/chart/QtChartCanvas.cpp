@@ -99,32 +99,25 @@ void TQtChartCanvas::Line(int X1, int Y1, int X2, int Y2, const TChartPen &Pen)
     if (X1 == X2 && Y1 == Y2)
         return;
     const int w = Pen.Width;
-    if (X1 == X2 || Y1 == Y2) {
-        const bool vertical = X1 == X2;
-        const int a = vertical ? Y1 : X1, b = vertical ? Y2 : X2;
-        const int across = (vertical ? X1 : Y1) - w / 2;
-        // The pixels from a towards b, b itself excluded.
-        const int lo = a < b ? a : b + 1, hi = a < b ? b : a + 1;
+    if (TAxisLine l; AxisParallel(X1, Y1, X2, Y2, w, l)) {
         if (Pen.Style != TPenStyle::psDot) {
-            if (vertical)
-                SolidBand(across, lo, across + w, hi, Pen.Color);
+            if (l.Vertical)
+                SolidBand(l.Across, l.Lo, l.Across + w, l.Hi, Pen.Color);
             else
-                SolidBand(lo, across, hi, across + w, Pen.Color);
+                SolidBand(l.Lo, l.Across, l.Hi, l.Across + w, Pen.Color);
             return;
         }
-        // Every other pixel from the start point; the gaps keep what is under them.
+        // The gaps keep what is under them.
         if (FPixelScale != 1) { // each dot a whole pixel of the layout, as on the screen
             const QColor colour = ToQColor(Pen.Color);
-            const int dir = a < b ? 1 : -1;
-            for (int p = a; p >= lo && p < hi; p += 2 * dir)
-                FPainter->fillRect(vertical ? QRect(across, p, w, 1) : QRect(p, across, 1, w), colour);
+            for (int p = l.Start; p >= l.Lo && p < l.Hi; p += l.Step)
+                FPainter->fillRect(l.Vertical ? QRect(l.Across, p, w, 1) : QRect(p, l.Across, 1, w), colour);
             return;
         }
         FPoints.clear();
-        const int dir = a < b ? 1 : -1;
-        for (int p = a; p >= lo && p < hi; p += 2 * dir)
-            for (int c = across; c < across + w; ++c)
-                FPoints.push_back(vertical ? QPoint(c, p) : QPoint(p, c));
+        for (int p = l.Start; p >= l.Lo && p < l.Hi; p += l.Step)
+            for (int c = l.Across; c < l.Across + w; ++c)
+                FPoints.push_back(l.Vertical ? QPoint(c, p) : QPoint(p, c));
         QPen pen(ToQColor(Pen.Color));
         pen.setCosmetic(true);
         pen.setWidth(1);
@@ -158,12 +151,8 @@ void TQtChartCanvas::Polyline(const TChartPoint *Points, int Count, const TChart
 
 void TQtChartCanvas::FrameRect(const TChartRect &Rect, const TChartPen &Pen)
 {
-    const int w = std::max(1, Pen.Width);
-    const TChartRect &r = Rect;
-    SolidBand(r.Left, r.Top, r.Right, r.Top + w, Pen.Color);
-    SolidBand(r.Left, r.Bottom - w, r.Right, r.Bottom, Pen.Color);
-    SolidBand(r.Left, r.Top + w, r.Left + w, r.Bottom - w, Pen.Color);
-    SolidBand(r.Right - w, r.Top + w, r.Right, r.Bottom - w, Pen.Color);
+    for (const TChartRect &band : FrameBands(Rect, Pen.Width))
+        SolidBand(band.Left, band.Top, band.Right, band.Bottom, Pen.Color);
 }
 
 void TQtChartCanvas::DrawTextAt(const TChartFont &Font, int X, int Y, const std::string &Text, TTextAlign Align)
