@@ -43,8 +43,9 @@ test_needs=(
   xvfb openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
   # The same program on a Wayland compositor, and its screenshots there.
   weston qt6-wayland
-  # The page in a real browser, driven by accessible names.
+  # The page in real browsers: Chromium driven by accessible names, Firefox ESR over Marionette.
   chromium chromium-driver python3-selenium
+  firefox-esr libfirefox-marionette-perl
 )
 fuzz_needs=(
   clang libclang-rt-dev
