@@ -141,6 +141,11 @@ void TFIRKernel::SetTaps(std::span<const double> Taps, long double Gain, long do
     FRunCount = FGeneralCount = FUnitCount = 0;
     FFollowing = false;
     FModerateTaps = (Gain == 0 || ModerateFactor(Gain)) && ModerateFactor(Divisor);
+#if LAB_EXTENDED64
+    // Outside the bounds the emulated values are never read; a divisor of 1 keeps Take clear
+    // of a division by zero.
+    FTermSum.Set(FModerateTaps ? Gain : 0, FModerateTaps ? Divisor : 1);
+#endif
     // A tap of exactly 0 gives a term of +-0, since the window entries are finite; while the
     // gain is finite too, leaving it out changes no sum: a rounded sum that starts at +0 is
     // never -0, and adding +-0 to a sum that is not -0 returns that sum. An infinite gain
@@ -170,8 +175,14 @@ void TFIRKernel::AddTerm(int32_t Index, double Tap, bool Unit)
     ++FRuns[FRunCount - 1].Count;
     if (Unit)
         FUnitSlots[FUnitCount++] = Index + (Tap < 0 ? NegatedShift : 0);
-    else
-        FGeneral[FGeneralCount++] = {Tap, Index};
+    else {
+        TGeneralTerm &Term = FGeneral[FGeneralCount++];
+        Term.Tap = Tap;
+        Term.Index = Index;
+#if LAB_EXTENDED64
+        TExtendedTermSum::Split(Tap, Term.TapHi, Term.TapLo);
+#endif
+    }
 }
 
 // Entry Entry of the windows goes to ring slot Slot.
@@ -189,11 +200,16 @@ void TFIRKernel::Take(int32_t Slot, const TWindows &Windows, int32_t Entry)
     // far above the smallest double. An immoderate entry's split is never read.
     TSlot Plain, Negated;
     for (int c = 0; c < Channels; ++c) {
+#if LAB_EXTENDED64
+        Plain[c] = (TExtended64::FromDouble(Windows[c][Entry]) / FTermSum.N) * FTermSum.g;
+        Negated[c] = -Plain[c];
+#else
         const long double Scaled = (Windows[c][Entry] / FDivisor) * FGain;
         const double Hi = static_cast<double>(Scaled);
         const double Lo = static_cast<double>(Scaled - Hi);
         Plain[c] = {Hi, Lo};
         Negated[c] = {-Hi, -Lo};
+#endif
     }
     FScaled[Slot] = FScaled[Slot + FLength] = Plain;
     FScaled[NegatedShift + Slot] = FScaled[NegatedShift + Slot + FLength] = Negated;
@@ -267,8 +283,8 @@ void TFIRKernel::SumExactly(const TWindows &Windows, const TRun &Run, double (&S
 }
 
 #if LAB_X87_LOOPS
-#if !defined(__x86_64__)
-#error "The x87 loops are written for x86-64; configure with -DLAB_X87_LOOPS=OFF"
+#if !defined(__x86_64__) || LAB_EXTENDED64
+#error "The x87 loops are written for x86-64 and its own extended format; configure with -DLAB_X87_LOOPS=OFF"
 #endif
 
 // Pieces of the two loops below, where the three running sums live on the x87 stack, s0 on
@@ -352,6 +368,37 @@ void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, doubl
 #undef ROUND_SUMS
 #undef UNIT_TERM
 #undef GENERAL_TERM
+
+#elif LAB_EXTENDED64
+
+// The plain twin of the loops above in the emulated extended format: each term formed and
+// added as the x87 unit does, the sum rounded to 64 bits and then stored as a double.
+void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
+{
+    const TSlot *const q = FScaled.data() + FStart;
+    double s0 = Sums[0], s1 = Sums[1], s2 = Sums[2];
+    for (const int32_t k : std::span(FUnitSlots).subspan(Run.First, Run.Count)) {
+        s0 = AddToDouble(s0, q[k][0]);
+        s1 = AddToDouble(s1, q[k][1]);
+        s2 = AddToDouble(s2, q[k][2]);
+    }
+    Sums[0] = s0;
+    Sums[1] = s1;
+    Sums[2] = s2;
+}
+
+void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, double (&Sums)[Channels]) const
+{
+    double s0 = Sums[0], s1 = Sums[1], s2 = Sums[2];
+    for (const TGeneralTerm &T : std::span(FGeneral).subspan(Run.First, Run.Count)) {
+        s0 = FTermSum.Add(s0, Windows[0][T.Index], T.Tap, T.TapHi, T.TapLo);
+        s1 = FTermSum.Add(s1, Windows[1][T.Index], T.Tap, T.TapHi, T.TapLo);
+        s2 = FTermSum.Add(s2, Windows[2][T.Index], T.Tap, T.TapHi, T.TapLo);
+    }
+    Sums[0] = s0;
+    Sums[1] = s1;
+    Sums[2] = s2;
+}
 
 #else
 

@@ -4,11 +4,21 @@
 // response kernel that the matched filter's correlation runs on.
 
 #include <array>
+#include <cfloat>
 #include <cstdint>
 #include <memory>
 #include <span>
 
+#include "Extended64.h"
 #include "History.h"
+
+// Where long double is not x87's extended format (WebAssembly: binary128 in software), the
+// correlation kernel forms its moderate terms and sums in that format emulated (Extended64.h),
+// so that they come out as on the desktop, and fast. The desktop's tests set it to try the
+// emulation against the x87 results.
+#ifndef LAB_EXTENDED64
+#define LAB_EXTENDED64 (LDBL_MANT_DIG != 64)
+#endif
 
 class TDSPBlock {
 public:
@@ -127,12 +137,19 @@ private:
     struct TGeneralTerm {
         double Tap;
         int32_t Index;
+#if LAB_EXTENDED64
+        double TapHi, TapLo; // TExtendedTermSum::Split
+#endif
     };
+#if LAB_EXTENDED64
+    using TSplit = TExtended64; // the scaled entry itself
+#else
     // A scaled entry as two doubles whose sum, formed at extended precision, is the entry:
     // loading two doubles is much cheaper than loading an extended value.
     struct TSplit {
         double Hi, Lo;
     };
+#endif
     using TSlot = std::array<TSplit, Channels>;
     void AddTerm(int32_t Index, double Tap, bool Unit);
     void Take(int32_t Slot, const TWindows &Windows, int32_t Entry);
@@ -147,6 +164,9 @@ private:
     // Gain, divisor and every tap lie within the bounds that make a window of moderate
     // entries give moderate terms (see ModerateEntry in the source).
     bool FModerateTaps = false;
+#if LAB_EXTENDED64
+    TExtendedTermSum FTermSum;
+#endif
     std::array<TRun, MaxLength> FRuns{};
     int32_t FRunCount = 0;
     std::array<TGeneralTerm, MaxLength> FGeneral{};
