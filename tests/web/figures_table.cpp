@@ -18,6 +18,7 @@
 #include <string>
 
 #include "ChartPanel.h"
+#include "Display.h"
 #include "Experiment.h"
 #include "FakeCanvas.h"
 #include "NumberSettings.h"
@@ -43,8 +44,6 @@ constexpr TSignal Signals[] = {
 };
 constexpr double NoiseLevels[] = {0, 0.3, 1, 2.5};
 constexpr int Checkpoints[] = {1, 199, 1000, 5000};
-
-std::string Figure(double v) { return FormatGeneral(v, 4, 4); }
 
 // The three charts as the window lays them out: the first two on a fixed scale.
 struct TCharts {
@@ -87,14 +86,14 @@ struct TCharts {
     }
 };
 
+// The seven figure texts and the three bar positions as the window and the page show them.
 void PrintFigures(const TExperimentState &S)
 {
-    // The gain as the window forms it, at extended precision; the window's own rule for the
-    // infinite and zero ratios is left out, since those give "INF" or "NAN" here.
-    const long double Gain = static_cast<long double>(S.OutSnr) / S.InSnr;
-    std::printf("  %s %s %s | %s %s %s | %s\n", Figure(S.InPeak).c_str(), Figure(S.InNoiseRms).c_str(),
-                Figure(S.InSnr).c_str(), Figure(S.OutPeak).c_str(), Figure(S.OutNoiseRms).c_str(),
-                Figure(S.OutSnr).c_str(), FormatGeneral(Gain, 4, 4).c_str());
+    TDisplay Display;
+    Display.Refresh(S);
+    const auto &F = Display.Figures;
+    std::printf("  %s %s %s | %s %s %s | %s | %d %d %d\n", F[0].c_str(), F[1].c_str(), F[2].c_str(), F[3].c_str(),
+                F[4].c_str(), F[5].c_str(), F[6].c_str(), Display.Bars[0], Display.Bars[1], Display.Bars[2]);
 }
 
 void PutBits(const char *Name, double v) { std::printf("%s %016" PRIx64 "\n", Name, std::bit_cast<uint64_t>(v)); }

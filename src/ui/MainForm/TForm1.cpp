@@ -182,7 +182,12 @@ TForm1::TForm1(QWidget *Parent) : QWidget(Parent)
     StartMaximisedWhereItMayNotFit();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The controls draw and read the lab's state until they go, so they go before it.
+    const QObjectList parts = children();
+    qDeleteAll(parts);
+}
 
 void TForm1::CreateControls()
 {
