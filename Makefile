@@ -115,14 +115,15 @@ test-sanitize:
 	cd $(ASAN_BUILD) && $(SAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE monkey
 
 # The quick benchmarks; the long runs (minutes each) have a target of their own. Where make web
-# has built the WebAssembly programs, the engine's speed under node too.
+# has built the WebAssembly programs, the engine's speed under node and the page's in Chromium too.
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do \
 	  case "$$b" in *longrun*) continue ;; esac; \
 	  [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
 	@if bash scripts/web.sh built $(BUILD); then \
 	  JOBS=$(JOBS) bash scripts/web.sh build $(BUILD) >$(BUILD)/web/build.log 2>&1 || { cat $(BUILD)/web/build.log; exit 1; }; \
-	  echo "bench_wasm under node:"; bash scripts/web.sh node $(BUILD) bench_wasm.js; fi
+	  echo "bench_wasm under node:"; bash scripts/web.sh node $(BUILD) bench_wasm.js; \
+	  echo "the page in headless Chromium:"; /usr/bin/python3 bench/web/bench_page.py $(BUILD)/web/page; fi
 
 # 100 000 000 engine passes in each filter mode, then the window running for five minutes
 # (LONGRUN_SECONDS shortens it); resident memory must stay flat and every figure finite.
