@@ -15,6 +15,7 @@ import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 
 PASSES = 5000
@@ -103,6 +104,13 @@ try:
     wait_for(lambda: texts() == expected, 30)
     check(texts() == expected, f"the Barker code through the matched filter shows the desktop's figures {expected}: {texts()}")
     check(not named("Прямоугольные импульсы").is_selected(), "the simple signals lost their selection")
+
+    # Each chart's menu, by the mouse's right button, offers the desktop's four actions.
+    ActionChains(driver).context_click(named("Сигнал + Шум на выходе фильтра")).perform()
+    items = [e.accessible_name for e in driver.find_elements(By.CSS_SELECTOR, "#ChartMenu [role=menuitem]") if e.is_displayed()]
+    check(items == ["Копировать рисунок", "Сохранить рисунок…", "Сохранить данные…", "Копировать данные"],
+          f"the chart's menu offers its four actions: {items}")
+    driver.switch_to.active_element.send_keys("\ue00c")  # Escape
 
     # A bad noise text during a run: its message in a modal box, then the pass's own, then the
     # run holds until the text is mended and Start pressed again.
