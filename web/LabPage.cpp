@@ -9,7 +9,6 @@
 #include <emscripten/val.h>
 
 #include <array>
-#include <cmath>
 #include <functional>
 #include <string>
 
@@ -19,6 +18,7 @@
 #include "Errors.h"
 #include "Lab.h"
 #include "NumberSettings.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -27,15 +27,21 @@ public:
     int64_t Now() override { return static_cast<int64_t>(emscripten_get_now() * 1e6); }
 };
 
+// A separator the browser gives must be one character, as on the desktop; else the fallback.
+std::string OneCharacter(const std::string &Text, const char *Fallback)
+{
+    return IsOneUtf8Character(Text) ? Text : std::string(Fallback);
+}
+
 class TLabPage {
 public:
     TLabPage(const std::string &Decimal, const std::string &Thousands)
     {
-        SetDecimalSeparator(Decimal);
-        SetThousandSeparator(Thousands);
+        SetDecimalSeparator(OneCharacter(Decimal, "."));
+        SetThousandSeparator(OneCharacter(Thousands, ","));
         FLab = std::make_unique<TLab>(FClock);
         for (int i = 0; i < 3; ++i) {
-            FCharts[i].SetNumberSeparators({Decimal, Thousands});
+            FCharts[i].SetNumberSeparators({DecimalSeparator(), ThousandSeparator()});
             FSeries[i] = FCharts[i].AddLineSeries();
         }
         for (int i : {0, 1}) {
