@@ -13,7 +13,7 @@ FUZZ_TARGETS := parse_float parse_int format_general
 # that raised it; the suppressions cover leaks inside Qt, fontconfig and the system only.
 SANITIZERS := $(CURDIR)/tests/reliability/sanitizers
 SAN_FLAGS  := -fsanitize=float-cast-overflow -fno-sanitize-recover=all
-SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1:detect_stack_use_after_return=1 \
               LSAN_OPTIONS=suppressions=$(SANITIZERS)/lsan.supp:print_suppressions=0 \
               UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 

@@ -30,6 +30,10 @@ namespace {
 // Each control forwards its user's actions to its model through the view's forwarder and
 // draws the model's state; the rules of the events are the models' own.
 struct ControlTest : ::testing::Test {
+    // The models outlive the window, whose controls read them until they go.
+    TRadioGroupModel Radio{3, 0};
+    TEditModel Text{"5"};
+    TUpDownModel Spin{1, 100, 5, &Text};
     QWidget Window;
     int Forwarded = 0;
     std::vector<std::function<void()>> Redraws;
@@ -50,7 +54,7 @@ struct ControlTest : ::testing::Test {
 
 TEST_F(ControlTest, RadioGroupForwardsMouseAndKeysAndDrawsTheModelsSelection)
 {
-    TRadioGroupModel model(3, 0);
+    TRadioGroupModel &model = Radio;
     int clicks = 0;
     model.OnClick = [&] { ++clicks; };
     auto *group = new TRadioGroup(&Window, "G", {"a", "b", "c"}, model, Forward);
@@ -90,7 +94,7 @@ TEST_F(ControlTest, RadioGroupForwardsMouseAndKeysAndDrawsTheModelsSelection)
 TEST_F(ControlTest, EditForwardsEachChangingKeystrokeAndDrawsTheModelsText)
 {
     TBoxCapture boxes;
-    TEditModel model("5");
+    TEditModel &model = Text;
     std::vector<std::string> seen;
     model.OnChange = [&] {
         seen.push_back(model.Text());
@@ -115,9 +119,8 @@ TEST_F(ControlTest, EditForwardsEachChangingKeystrokeAndDrawsTheModelsText)
 
 TEST_F(ControlTest, SpinnerSitsAtItsBoxEdgeAndForwardsArrowsAndArrowKeys)
 {
-    TEditModel text("5");
-    TUpDownModel model(1, 100, 5, &text);
-    auto *edit = new TEdit(&Window, text, Forward);
+    TUpDownModel &model = Spin;
+    auto *edit = new TEdit(&Window, Text, Forward);
     auto *upDown = new TUpDown(&Window, model, Forward);
     Redraws.push_back([edit] { edit->Draw(); });
     edit->setGeometry(10, 10, 73, 32);

@@ -59,7 +59,7 @@ bool TRadioGroup::eventFilter(QObject *Watched, QEvent *Event)
 {
     // With a selection the buttons move it by the arrows themselves; without one they would
     // only move the focus, so here an arrow selects the item it leads to.
-    if (ItemIndex() < 0 && Event->type() == QEvent::KeyPress) {
+    if (Event->type() == QEvent::KeyPress && ItemIndex() < 0) {
         const int from = static_cast<int>(FButtons.indexOf(static_cast<QRadioButton *>(Watched)));
         const int key = static_cast<QKeyEvent *>(Event)->key();
         const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
