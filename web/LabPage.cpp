@@ -43,14 +43,7 @@ public:
         for (int i = 0; i < 3; ++i) {
             FCharts[i].SetNumberSeparators({DecimalSeparator(), ThousandSeparator()});
             FSeries[i] = FCharts[i].AddLineSeries();
-        }
-        for (int i : {0, 1}) {
-            TScaleDiv &axis = FCharts[i].LeftAxis();
-            axis.SetAutomatic(false);
-            axis.SetAutomaticMinimum(false);
-            axis.SetAutomaticMaximum(false);
-            axis.SetMinimum(-2.5);
-            axis.SetMaximum(2.5);
+            ShapeChart(FCharts[i], i);
         }
     }
 

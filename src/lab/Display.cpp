@@ -22,6 +22,18 @@ long double Gain(double InSnr, double OutSnr)
 }
 } // namespace
 
+void ShapeChart(TChartPanel &Panel, int Chart)
+{
+    if (Chart == 2)
+        return;
+    TScaleDiv &axis = Panel.LeftAxis();
+    axis.SetAutomatic(false);
+    axis.SetAutomaticMinimum(false);
+    axis.SetAutomaticMaximum(false);
+    axis.SetMinimum(-2.5);
+    axis.SetMaximum(2.5);
+}
+
 std::string FigureText(double Value)
 {
     return FormatGeneral(Value, 4, 4);

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "ChartPanel.h"
 #include "Experiment.h"
 
 struct TDisplay {
@@ -23,6 +24,10 @@ struct TDisplay {
     // One refresh from the engine's state.
     void Refresh(const TExperimentState &Engine);
 };
+
+// The scale of chart Chart (0 .. 2, as in Series): the clean signal and the filter's input on a
+// fixed vertical scale of -2.5 .. 2.5, the output on one that follows its values.
+void ShapeChart(TChartPanel &Panel, int Chart);
 
 // A figure box's text: four significant digits, "INF" for an infinite ratio.
 std::string FigureText(double Value);

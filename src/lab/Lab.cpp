@@ -1,5 +1,6 @@
 #include "Lab.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "NumberSettings.h"
@@ -61,9 +62,9 @@ void TLab::Edit2Change()
 {
     FEngine->MarkStatsStale();
     const long double tenfold = std::trunc(NoiseLevel(Edit2) * 10.0L);
-    // A typed level beyond the spinner's range holds it at the nearer limit.
-    UpDown2.SetPosition(tenfold < UpDown2.Min() ? UpDown2.Min() : tenfold > UpDown2.Max() ? UpDown2.Max()
-                                                                                         : static_cast<int>(tenfold));
+    // A typed level beyond the spinner's range holds it at the nearer limit (before the
+    // conversion, which an infinite level would not survive).
+    UpDown2.SetPosition(static_cast<int>(std::clamp<long double>(tenfold, UpDown2.Min(), UpDown2.Max())));
 }
 
 void TLab::UpDown2Click(TUDBtnType)

@@ -45,7 +45,7 @@ constexpr TSignal Signals[] = {
 constexpr double NoiseLevels[] = {0, 0.3, 1, 2.5};
 constexpr int Checkpoints[] = {1, 199, 1000, 5000};
 
-// The three charts as the window lays them out: the first two on a fixed scale.
+// The three charts as the window lays them out.
 struct TCharts {
     TChartPanel Panels[3];
     TLineSeries *Series[3];
@@ -54,14 +54,7 @@ struct TCharts {
         for (int i = 0; i < 3; ++i) {
             Series[i] = Panels[i].AddLineSeries();
             Panels[i].SetNumberSeparators({",", "\xC2\xA0"});
-        }
-        for (int i = 0; i < 2; ++i) {
-            TScaleDiv &Axis = Panels[i].LeftAxis();
-            Axis.SetAutomatic(false);
-            Axis.SetAutomaticMinimum(false);
-            Axis.SetAutomaticMaximum(false);
-            Axis.SetMinimum(-2.5);
-            Axis.SetMaximum(2.5);
+            ShapeChart(Panels[i], i);
         }
     }
     void Print(const TExperimentState &S)

@@ -143,7 +143,6 @@
     }
     schedule();
   };
-  box.addEventListener("close", schedule);
 
   let timer = 0;
   function setTimer(enabled) {

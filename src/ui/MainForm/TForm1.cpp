@@ -61,7 +61,7 @@ template <class T> T *Named(T *Widget, const char *Name)
 }
 
 TChart *MakeChart(QWidget *Parent, const char *Name, const QString &Title, const QString &Shows, int Top, int Height,
-                  bool FixedLeftAxis)
+                  int Index)
 {
     auto *chart = Named(new TChart(Parent), Name);
     chart->setGeometry(304, Top, 401, Height);
@@ -72,14 +72,7 @@ TChart *MakeChart(QWidget *Parent, const char *Name, const QString &Title, const
     chart->setAccessibleName(Title);
     chart->setAccessibleDescription(Shows);
     HandNumberSeparators(*chart);
-    if (FixedLeftAxis) {
-        TScaleDiv &axis = chart->LeftAxis();
-        axis.SetAutomatic(false);
-        axis.SetAutomaticMinimum(false);
-        axis.SetAutomaticMaximum(false);
-        axis.SetMinimum(-2.5);
-        axis.SetMaximum(2.5);
-    }
+    ShapeChart(chart->Panel(), Index);
     return chart;
 }
 
@@ -204,11 +197,11 @@ void TForm1::CreateControls()
     RadioGroup1->setGeometry(7, 4, 290, 133);
 
     Chart1 = MakeChart(this, "Chart1", QStringLiteral("Полезный сигнал"),
-                       QStringLiteral("График последних 256 отсчётов полезного сигнала без шума, от -2,5 до 2,5"), 8, 240, true);
+                       QStringLiteral("График последних 256 отсчётов полезного сигнала без шума, от -2,5 до 2,5"), 8, 240, 0);
     Series1 = Chart1->AddLineSeries();
     Chart2 = MakeChart(this, "Chart2", QStringLiteral("Сигнал + Шум на входе фильтра"),
                        QStringLiteral("График последних 256 отсчётов суммы сигнала и шума на входе фильтра, от -2,5 до 2,5"),
-                       248, 241, true);
+                       248, 241, 1);
     Series2 = Chart2->AddLineSeries();
 
     Button1 = Named(new TButton(this, QStringLiteral("Старт")), "Button1");
@@ -220,7 +213,7 @@ void TForm1::CreateControls()
 
     Chart3 = MakeChart(this, "Chart3", QStringLiteral("Сигнал + Шум на выходе фильтра"),
                        QStringLiteral("График 256 отсчётов суммы сигнала и шума на выходе фильтра, шкала по значениям"),
-                       488, 241, false);
+                       488, 241, 2);
     Series3 = Chart3->AddLineSeries();
 
     UpDown1 = MakeUpDown(this, "UpDown1", FLab->UpDown1, forward, 273, 527, Edit1);
