@@ -18,7 +18,7 @@ SAN_ENV    := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initializ
               UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: all deps deps-test deps-fuzz configure configure-test build build-program run package test test-package \
-        test-bare-machine test-fresh test-release test-sanitize sanitize-build bench longrun memcheck fuzz \
+        test-bare-machine test-fresh test-release test-races test-sanitize sanitize-build bench longrun memcheck fuzz \
         fuzz-merge clean check monkey web run-web
 MAKEFLAGS += --no-print-directory
 
@@ -64,13 +64,17 @@ run: build-program
 package: deps
 	@bash scripts/build-package.sh $(BUILD)
 
-# Both suites run even when the first fails, so one run shows every failure.
-test: build sanitize-build web
-	@status=0; \
-	$(MAKE) test-release || status=1; \
-	$(MAKE) test-sanitize || status=1; \
-	$(MAKE) test-package || status=1; \
-	$(MAKE) test-bare-machine || status=1; \
+# The builds stop at the first failure; the checks after them all run even when one fails, so
+# one run shows every failure. Each stage says how long it took.
+TEST_BUILDS := build sanitize-build web
+TEST_CHECKS := test-release test-sanitize test-races test-package test-bare-machine
+timed = start=$$(date +%s); $(1); result=$$?; \
+	echo "== make $(2): $$(( $$(date +%s) - start )) s$$( [ $$result = 0 ] || echo ", failed")"; \
+	[ $$result = 0 ]
+test:
+	@for stage in $(TEST_BUILDS); do $(call timed,$(MAKE) $$stage,$$stage) || exit 1; done; \
+	status=0; \
+	for stage in $(TEST_CHECKS); do $(call timed,$(MAKE) $$stage,$$stage) || status=1; done; \
 	exit $$status
 
 # Validates the desktop entry and metainfo, builds the package, checks its fields and files, and
@@ -88,8 +92,16 @@ RELEASE ?=
 test-fresh:
 	bash scripts/test-fresh.sh $(RELEASE)
 
+# In a random order each time: no test may lean on another having run before it.
 test-release:
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE monkey
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE monkey --schedule-random
+
+# The tests that save, copy and open menus, many at once and again and again, so that two that
+# reach for the same settings, file or clipboard show it on the first run.
+RACE_TESTS := ChartExport|Clipboard|Menu
+test-races: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 6 -LE monkey -R '$(RACE_TESTS)' \
+	  --schedule-random --repeat until-fail:10
 
 # The inner loop: an incremental build and the unit and window tests, without the desktop,
 # screen, page and package checks, the sanitizers and the monkey.
@@ -112,7 +124,8 @@ sanitize-build: deps-test $(ASAN_BUILD)/CMakeCache.txt
 	$(SAN_ENV) QT_QPA_PLATFORM=offscreen cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test-sanitize:
-	cd $(ASAN_BUILD) && $(SAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE monkey
+	cd $(ASAN_BUILD) && $(SAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE monkey \
+	  --schedule-random
 
 # The quick benchmarks; the long runs (minutes each) have a target of their own. Where make web
 # has built the WebAssembly programs, the engine's speed under node and the page's in Chromium too.

@@ -32,5 +32,6 @@ fresh_root "$release" "$mode" "$log" --include=git,make,ca-certificates \
     --customize-hook="mkdir -p '$out' && cp \"\$1\"/root/optimal-filtering/build/*.deb '$out/' && { cp \"\$1\"/root/optimal-filtering/build/bare-machine/screenshot.png '$out/' || true; }"
 status=$?
 tail -25 "$log"
+grep '^== make ' "$log" | sed 's/^/test-fresh: /'
 echo "test-fresh: make test in the fresh $release root ended with status $status after $(($(date +%s) - start)) s"
 exit $status
