@@ -425,6 +425,13 @@ def check_wayland_keyboard(program):
 
 if __name__ == "__main__":
     what, program = sys.argv[1], os.path.abspath(sys.argv[2])
+    if not os.environ.get("LAB_CHECK_HOME"):
+        # The check, its desktop and the program keep what they write in a home of the check's
+        # own, gone when it ends.
+        with tempfile.TemporaryDirectory(prefix="lab-desktop-") as home:
+            env = dict(os.environ, LAB_CHECK_HOME=home, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                       XDG_CACHE_HOME=os.path.join(home, ".cache"), XDG_DATA_HOME=os.path.join(home, ".local/share"))
+            sys.exit(subprocess.run([sys.executable, *sys.argv], env=env).returncode)
     if what in ("atspi", "keyboard", "shrink", "wayland_keyboard") and not os.environ.get("LAB_ON_SESSION_BUS"):
         os.environ["LAB_ON_SESSION_BUS"] = "1"
         os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])

@@ -46,7 +46,11 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
 
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=page_dir))
 threading.Thread(target=server.serve_forever, daemon=True).start()
-profile = tempfile.mkdtemp(prefix="lab-chromium-")
+# Chromium and its driver keep everything in a home of this check's own, gone when it ends.
+home = tempfile.TemporaryDirectory(prefix="lab-chromium-")
+for variable, folder in (("HOME", ""), ("XDG_CONFIG_HOME", ".config"), ("XDG_CACHE_HOME", ".cache")):
+    os.environ[variable] = os.path.join(home.name, folder)
+profile = os.path.join(home.name, "profile")
 options = webdriver.ChromeOptions()
 options.binary_location = "/usr/bin/chromium"
 for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--no-first-run",
@@ -145,6 +149,7 @@ try:
 finally:
     driver.quit()
     server.shutdown()
+    home.cleanup()
 
 print(f"{len(failures) == 0 and 'passed' or 'FAILED'}: {len(failures)} failure(s)")
 sys.exit(1 if failures else 0)
