@@ -27,10 +27,32 @@ TLineSeries *TChart::AddLineSeries()
 
 void TChart::DrawTo(QPainter &painter, qreal PixelScale)
 {
+    Draw(painter, PixelScale, size());
+}
+
+void TChart::SetLayoutSize(const QSize &Size, const TChartSizes &Sizes)
+{
+    FLayoutSize = Size;
+    FLayoutSizes = Sizes;
+}
+
+void TChart::DrawLayoutTo(QPainter &painter, qreal PixelScale)
+{
+    if (!FLayoutSize.isValid())
+        return DrawTo(painter, PixelScale);
+    const TChartSizes shown = FPanel.Sizes();
+    FPanel.SetSizes(FLayoutSizes);
+    Draw(painter, PixelScale, FLayoutSize);
+    // Asks for a repaint too, which lays the panel out at its shown size again.
+    FPanel.SetSizes(shown);
+}
+
+void TChart::Draw(QPainter &painter, qreal PixelScale, const QSize &Size)
+{
     FCanvas.SetPalette(palette());
     FCanvas.SetPixelScale(PixelScale);
     const TQtChartCanvas::TPaintScope scope(FCanvas, painter);
-    FPanel.Draw(FCanvas, {0, 0, width(), height()});
+    FPanel.Draw(FCanvas, {0, 0, Size.width(), Size.height()});
 }
 
 void TChart::paintEvent(QPaintEvent *)
