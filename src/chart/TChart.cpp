@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QPen>
 
 TChart::TChart(QWidget *parent) : QWidget(parent), FCanvas(palette())
 {
@@ -59,6 +60,13 @@ void TChart::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     DrawTo(painter);
+    if (hasFocus()) {
+        // The keyboard's place, for the menu key: a frame just inside the sunken edge, clear of
+        // the title and the axes' labels.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(3, 3, -3, -3));
+    }
 }
 
 void TChart::changeEvent(QEvent *event)
