@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -63,6 +64,8 @@ struct ChartExportTest : ::testing::Test {
     void SetUp() override
     {
         QStandardPaths::setTestModeEnabled(true);
+        // The remembered folder lives with this test's files, apart from every other test's.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
         SetSaveDialogHook([this](const QString &Path, const QString &) {
             Proposed << Path;
             return Choice;
