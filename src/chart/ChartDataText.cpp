@@ -26,8 +26,8 @@ std::string ExactNumberText(double Value)
         return "nan";
     if (std::isinf(Value))
         return Value < 0 ? "-inf" : "inf";
-    char buffer[40];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, Value, std::chars_format::general, 17);
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, Value);
     return std::string(buffer, result.ptr);
 }
 

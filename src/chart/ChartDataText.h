@@ -1,7 +1,6 @@
 #pragma once
 // The points a chart shows, as text for other programs: CSV for files and tab-separated text
-// for the clipboard. Every value carries 17 significant digits, so that it reads back to the
-// same double.
+// for the clipboard. Every value carries the fewest digits that read back to the same double.
 
 #include <string>
 #include <vector>
@@ -17,8 +16,8 @@ struct TChartPoints {
 // The points of the panel's series as they stand, in index order.
 TChartPoints ChartPoints(const TChartPanel &Panel);
 
-// 17 significant digits, a point as decimal separator, an exponent only where needed
-// ("0.29999999999999999", "255", "-1.0000000000000001e-05"); "inf", "-inf", "nan".
+// The shortest text that reads back to Value, a point as decimal separator, an exponent only
+// where it makes the text shorter ("0.3", "255", "-1e-05"); "inf", "-inf", "nan".
 std::string ExactNumberText(double Value);
 
 // RFC 4180: a header row (the index column, then the chart's title), then one row per point;

@@ -36,6 +36,14 @@ public:
     // the screen's size has its one-pixel lines and dots PixelScale device pixels wide.
     void DrawTo(QPainter &painter, qreal PixelScale = 1);
 
+    // The size and the panel's sizes that the window's layout gives the chart, which a window
+    // too small for its layout shrinks; until set, the present ones.
+    void SetLayoutSize(const QSize &Size, const TChartSizes &Sizes);
+    QSize LayoutSize() const { return FLayoutSize.isValid() ? FLayoutSize : size(); }
+    // Paints the chart as DrawTo does, at its layout size however the window is shrunk: the
+    // pictures other programs get.
+    void DrawLayoutTo(QPainter &painter, qreal PixelScale);
+
     QSize sizeHint() const override { return QSize(401, 241); }
 
 protected:
@@ -43,6 +51,10 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void Draw(QPainter &painter, qreal PixelScale, const QSize &Size);
+
     TChartPanel FPanel;
     TQtChartCanvas FCanvas;
+    QSize FLayoutSize;
+    TChartSizes FLayoutSizes;
 };

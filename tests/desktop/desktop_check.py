@@ -227,6 +227,29 @@ def check_keyboard(program):
         peak = lambda: text_of(find(tree(program), "label", "Пиковое значение сигнала", "Вход")[0])
         check(wait_for(lambda: peak() not in ("0", None), 5), f"Enter starts a run: the input peak reads «{peak()}»")
 
+        # The controls in their order, then the charts and the figure groups for their menus.
+        focused = lambda: next((n.name for n in tree(program) if "focused" in states(n)), None)
+        order = ["Стоп", QUANTITIES[0], "RC-цепочка", "13-элементный код Баркера", QUANTITIES[1], QUANTITIES[2],
+                 "Копия сигнала (для сложных сигналов)", "Полезный сигнал", "Сигнал + Шум на входе фильтра",
+                 "Сигнал + Шум на выходе фильтра", "Вход", "Выход", "Прямоугольные импульсы"]
+        visited = []
+        for name in order:
+            desktop.key("Tab")
+            visited.append(wait_for(lambda: (now := focused()) == name and now, 3) or focused())
+        check(visited == order, f"Tab from Start visits {visited}")
+        desktop.key("shift+Tab")
+        items = menu_items(lambda: desktop.key("Menu"))
+        check(items == ["Копировать показатели"], f"the menu key opens the output figures' menu: {items}")
+        desktop.key("Escape")
+        desktop.key("shift+Tab")
+        desktop.key("shift+Tab")
+        items = menu_items(lambda: desktop.key("shift+F10"))
+        check(items == CHART_MENU, f"Shift+F10 opens the output chart's menu: {items}")
+        with tempfile.TemporaryDirectory() as shots:
+            desktop.x("import", "-window", "root", os.path.join(shots, "x11-keyboard-chart-menu.png"))
+            keep_shot(os.path.join(shots, "x11-keyboard-chart-menu.png"), "x11-keyboard-chart-menu.png")
+        desktop.key("Escape")
+
 
 def check_colour(program):
     with Desktop(panel=0) as desktop:

@@ -1,5 +1,6 @@
 #pragma once
-// Helpers shared by the GUI tests: capturing the error box, and number settings per test.
+// Helpers shared by the GUI tests: capturing the error and question boxes, and number settings
+// per test.
 
 #include <QString>
 #include <QStringList>
@@ -7,7 +8,7 @@
 #include "DecimalSeparatorScope.h"
 #include "ErrorBox.h"
 
-// Captures every error box shown while it lives.
+// Captures every error box and every question shown while it lives; questions get Answer.
 class TBoxCapture {
 public:
     TBoxCapture()
@@ -16,11 +17,21 @@ public:
             Captions << Caption;
             Texts << Text;
         });
+        SetQuestionHook([this](const QString &, const QString &Text) {
+            Questions << Text;
+            return Answer;
+        });
     }
-    ~TBoxCapture() { TErrorBox::Instance().SetHook({}); }
+    ~TBoxCapture()
+    {
+        TErrorBox::Instance().SetHook({});
+        SetQuestionHook({});
+    }
     TBoxCapture(const TBoxCapture &) = delete;
     TBoxCapture &operator=(const TBoxCapture &) = delete;
 
     QStringList Captions;
     QStringList Texts;
+    QStringList Questions;
+    bool Answer = false;
 };

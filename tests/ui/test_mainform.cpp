@@ -241,14 +241,16 @@ TEST_F(MainFormTest, TabVisitsTheFocusableControlsInOrder)
 {
     Form->RadioGroup1->Button(0)->setFocus();
     QStringList visited;
-    for (int i = 0; i < 9; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    for (int i = 0; i < 15; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), i < 14 ? Qt::Key_Tab : Qt::Key_Backtab);
         QWidget *w = QApplication::focusWidget();
         visited << (qobject_cast<QRadioButton *>(w) ? w->parentWidget()->objectName() : w->objectName());
     }
-    // The complex signals without a selection are reached all the same, at their first item.
+    // The complex signals without a selection are reached all the same, at their first item; the
+    // charts and the figure groups, for their menus, after every control.
     EXPECT_EQ(visited, QStringList({"Button1", "Button2", "Edit1", "RadioGroup2", "RadioGroup3", "Edit2", "Edit3",
-                                    "CheckBox1", "RadioGroup1"}));
+                                    "CheckBox1", "Chart1", "Chart2", "Chart3", "GroupBox1", "GroupBox2", "RadioGroup1",
+                                    "GroupBox2"}));
 }
 
 // Every control hands its user's actions to the laboratory and shows what the laboratory's

@@ -1,10 +1,7 @@
 #include "ChartMenu.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
-#include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 
@@ -12,6 +9,7 @@
 
 #include "ChartDataText.h"
 #include "ChartPicture.h"
+#include "ContextMenu.h"
 #include "ErrorBox.h"
 #include "FileSaving.h"
 #include "NumberSettings.h"
@@ -30,22 +28,20 @@ void SavePicture(QWidget *Parent, const TChartMenu::TSnapshot &Shot)
     if (choice.Path.isEmpty())
         return;
     if (choice.Filter == SvgFilter)
-        return WriteFileSafely(choice.Path, Shot.Svg);
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        Shot.Picture.save(&buffer, "PNG");
-    }
-    WriteFileSafely(choice.Path, png);
+        WriteFileSafely(choice.Path, Shot.Svg);
+    else
+        WriteImageSafely(choice.Path, Shot.Picture, "PNG");
+    RememberSaveFolder(choice.Path);
 }
 
 void SaveData(QWidget *Parent, const TChartMenu::TSnapshot &Shot)
 {
     const TSaveChoice choice = AskSaveFileName(Parent, QStringLiteral("Сохранить данные"),
                                                ProposedFileName(Shot.Title, QStringLiteral("csv")), CsvFilter);
-    if (!choice.Path.isEmpty())
-        WriteFileSafely(choice.Path, Shot.Csv);
+    if (choice.Path.isEmpty())
+        return;
+    WriteFileSafely(choice.Path, Shot.Csv);
+    RememberSaveFolder(choice.Path);
 }
 
 void CopyPicture(const TChartMenu::TSnapshot &Shot)
@@ -79,43 +75,25 @@ bool TChartMenu::eventFilter(QObject *Watched, QEvent *Event)
 {
     if (Watched != FChart)
         return false;
-    if (Event->type() == QEvent::ContextMenu) {
-        const auto *menuEvent = static_cast<QContextMenuEvent *>(Event);
-        Popup(menuEvent->reason() == QContextMenuEvent::Mouse ? menuEvent->globalPos()
-                                                              : FChart->mapToGlobal(FChart->rect().center()));
-        return true;
-    }
-    if (Event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(Event);
-        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
-            Popup(FChart->mapToGlobal(FChart->rect().center()));
-            return true;
-        }
-    }
-    return false;
+    const std::optional<QPoint> where = ContextMenuRequest(FChart, Event);
+    if (where)
+        Popup(*where);
+    return where.has_value();
 }
 
 void TChartMenu::Popup(const QPoint &GlobalPos)
 {
-    if (FMenu)
-        FMenu->close();
     const auto shot = std::make_shared<const TSnapshot>(Take(*FChart));
-    FMenu = new QMenu(FChart);
-    FMenu->setObjectName(QStringLiteral("ChartMenu"));
-    FMenu->setAttribute(Qt::WA_DeleteOnClose);
-    connect(FMenu, &QObject::destroyed, this, [this, menu = FMenu] {
-        if (FMenu == menu)
-            FMenu = nullptr;
-    });
+    QMenu *menu = ReplaceMenu(FMenu, FChart, QStringLiteral("ChartMenu"));
     // Each item runs from the event loop; an error (a file that cannot be written) is reported
     // there and the run goes on.
     QWidget *parent = FChart->window();
-    FMenu->addAction(QStringLiteral("Копировать рисунок"), this, [shot] { CallGuarded([&] { CopyPicture(*shot); }); });
-    FMenu->addAction(QStringLiteral("Сохранить рисунок…"), this,
-                     [shot, parent] { CallGuarded([&] { SavePicture(parent, *shot); }); });
-    FMenu->addAction(QStringLiteral("Сохранить данные…"), this,
-                     [shot, parent] { CallGuarded([&] { SaveData(parent, *shot); }); });
-    FMenu->addAction(QStringLiteral("Копировать данные"), this,
-                     [shot] { CallGuarded([&] { QApplication::clipboard()->setText(shot->Tsv); }); });
-    FMenu->popup(GlobalPos);
+    menu->addAction(QStringLiteral("Копировать рисунок"), this, [shot] { CallGuarded([&] { CopyPicture(*shot); }); });
+    menu->addAction(QStringLiteral("Сохранить рисунок…"), this,
+                    [shot, parent] { CallGuarded([&] { SavePicture(parent, *shot); }); });
+    menu->addAction(QStringLiteral("Сохранить данные…"), this,
+                    [shot, parent] { CallGuarded([&] { SaveData(parent, *shot); }); });
+    menu->addAction(QStringLiteral("Копировать данные"), this,
+                    [shot] { CallGuarded([&] { QApplication::clipboard()->setText(shot->Tsv); }); });
+    menu->popup(GlobalPos);
 }

@@ -5,10 +5,11 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QMenu>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
-class QMenu;
 class QPoint;
 class TChart;
 
@@ -18,8 +19,8 @@ public:
     // The chart owns its menu.
     explicit TChartMenu(TChart *Chart);
 
-    // What the items give: the picture at twice the device pixels, as SVG, the points as CSV
-    // and as tab-separated text with the regional decimal separator.
+    // What the items give: the picture at twice the size of the chart's layout, as SVG at that
+    // size, the points as CSV and as tab-separated text with the regional decimal separator.
     struct TSnapshot {
         QString Title;
         QImage Picture;
@@ -39,5 +40,5 @@ private:
     void Popup(const QPoint &GlobalPos);
 
     TChart *FChart;
-    QMenu *FMenu = nullptr;
+    QPointer<QMenu> FMenu;
 };

@@ -3,11 +3,12 @@
 // tab-separated rows "group: caption", figure, exactly as the boxes show them.
 
 #include <QList>
+#include <QMenu>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QGroupBox;
-class QMenu;
 class QLabel;
 
 class TFiguresMenu : public QObject {
@@ -26,5 +27,5 @@ protected:
 private:
     QList<QGroupBox *> FGroups;
     QList<QLabel *> FFigures;
-    QMenu *FMenu = nullptr;
+    QPointer<QMenu> FMenu;
 };

@@ -23,6 +23,7 @@
 #include "TChart.h"
 #include "TEdit.h"
 #include "TFigureBox.h"
+#include "TFigureGroup.h"
 #include "TProgressBar.h"
 #include "TRadioGroup.h"
 #include "TRunLoop.h"
@@ -65,8 +66,8 @@ TChart *MakeChart(QWidget *Parent, const char *Name, const QString &Title, const
 {
     auto *chart = Named(new TChart(Parent), Name);
     chart->setGeometry(304, Top, 401, Height);
-    // A click gives it the focus for the menu key and Shift+F10; Tab passes it by.
-    chart->setFocusPolicy(Qt::ClickFocus);
+    // Tab and a click give it the focus for the menu key and Shift+F10.
+    chart->setFocusPolicy(Qt::StrongFocus);
     new TChartMenu(chart);
     chart->SetTitle(Title);
     chart->setAccessibleName(Title);
@@ -245,13 +246,13 @@ void TForm1::CreateControls()
     CheckBox1->setChecked(FLab->CheckBox1);
     connect(CheckBox1, &QCheckBox::toggled, this, [this](bool Checked) { Forward([=, this] { FLab->CheckBox1 = Checked; }); });
 
-    GroupBox1 = Named(new QGroupBox(QStringLiteral("Вход"), this), "GroupBox1");
+    GroupBox1 = Named(new TFigureGroup(QStringLiteral("Вход"), this), "GroupBox1");
     GroupBox1->setGeometry(712, 248, 297, 233);
     std::tie(Label10, Label9, Label11, Label12, Label13, Label14) =
         MakeFigureRows(GroupBox1, {"Label10", "Label9", "Label11", "Label12", "Label13", "Label14"}, 8, 8);
     ProgressBar1 = MakeBar(GroupBox1, "ProgressBar1", 200, 176, 66, 14, TDisplay::BarMax[0]);
 
-    GroupBox2 = Named(new QGroupBox(QStringLiteral("Выход"), this), "GroupBox2");
+    GroupBox2 = Named(new TFigureGroup(QStringLiteral("Выход"), this), "GroupBox2");
     GroupBox2->setGeometry(712, 488, 297, 241);
     std::tie(Label2, Label1, Label3, Label4, Label5, Label6) =
         MakeFigureRows(GroupBox2, {"Label2", "Label1", "Label3", "Label4", "Label5", "Label6"}, 0, 0);
@@ -281,6 +282,14 @@ void TForm1::CreateControls()
     ProgressBar3->setAccessibleName(barName(GroupBox2, Label20));
 
     new TFiguresMenu(this, {GroupBox1, GroupBox2}, {Label9, Label11, Label13, Label1, Label3, Label5, Label21});
+
+    // The controls keep the order of their making; the charts and the figure groups, which
+    // Tab reaches only for their menus, come after them.
+    setTabOrder(CheckBox1, Chart1);
+    setTabOrder(Chart1, Chart2);
+    setTabOrder(Chart2, Chart3);
+    setTabOrder(Chart3, GroupBox1);
+    setTabOrder(GroupBox1, GroupBox2);
 }
 
 void TForm1::Forward(const std::function<void()> &Action)

@@ -86,8 +86,10 @@ void TWindowScale::Record(QWidget *Window, const QList<QWidget *> &Containers)
     for (QWidget *parent : parents) {
         for (QWidget *child : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             FPlaces.append({child, child->geometry()});
-            if (auto *chart = qobject_cast<TChart *>(child))
+            if (auto *chart = qobject_cast<TChart *>(child)) {
                 FCharts.append({chart, chart->Panel().Sizes()});
+                chart->SetLayoutSize(child->size(), chart->Panel().Sizes());
+            }
         }
     }
     FMarked.clear();

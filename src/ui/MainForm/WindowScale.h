@@ -31,7 +31,8 @@ public:
     TWindowScale &operator=(const TWindowScale &) = delete;
 
     // Takes the sizes to scale from: the window's font, the places of its direct children and
-    // of the children of each of Containers, and every chart among them.
+    // of the children of each of Containers, and every chart among them, which keeps its
+    // layout size for the pictures it gives.
     void Record(QWidget *Window, const QList<QWidget *> &Containers);
     // Lays the recorded window out at Factor (1 gives the recorded layout back).
     void Apply(double Factor);

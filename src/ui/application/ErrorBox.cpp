@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ApplicationTitle.h"
 #include "Errors.h"
@@ -62,4 +63,32 @@ bool CallGuarded(const std::function<void()> &Body, const std::function<void()> 
         // A fault while reporting a fault (out of memory) has nowhere left to go.
     }
     return false;
+}
+
+namespace {
+TQuestionHook &QuestionHook()
+{
+    static TQuestionHook Hook;
+    return Hook;
+}
+} // namespace
+
+void SetQuestionHook(TQuestionHook Hook)
+{
+    QuestionHook() = std::move(Hook);
+}
+
+bool AskYesNo(const QString &Question)
+{
+    const QString caption = ApplicationTitle();
+    if (QuestionHook())
+        return QuestionHook()(caption, Question);
+    QMessageBox box(QMessageBox::Question, caption, Question, QMessageBox::NoButton, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }

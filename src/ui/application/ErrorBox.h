@@ -1,7 +1,8 @@
 #pragma once
 // The one catching point for errors that leave a handler or a pass of the run, and the
 // modal message box that reports them. Every entry from Qt into the program's own code
-// goes through CallGuarded, so no exception ever unwinds through Qt.
+// goes through CallGuarded, so no exception ever unwinds through Qt. Also the program's
+// yes-or-no question box.
 
 #include <QObject>
 #include <QString>
@@ -41,3 +42,10 @@ std::string ErrorMessage(std::exception_ptr Error);
 // Runs Body; an error leaving it ends it there, OnError (if any) runs, and the box shows
 // the error. Returns false when an error was reported.
 bool CallGuarded(const std::function<void()> &Body, const std::function<void()> &OnError = {});
+
+// Asks a question that a wrong guess would make costly: question icon, «Да» and «Нет» with «Нет»
+// the default, the application's title as caption. True for «Да». A run goes on meanwhile.
+bool AskYesNo(const QString &Question);
+// Replaces the question box, for tests: the hook receives what the box would show and answers.
+using TQuestionHook = std::function<bool(const QString &Caption, const QString &Text)>;
+void SetQuestionHook(TQuestionHook Hook);

@@ -1,15 +1,18 @@
 #include "FileSaving.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "ErrorBox.h"
 #include "Errors.h"
 
 namespace {
@@ -32,6 +35,13 @@ QString FilterSuffix(const QString &Filter)
 {
     const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(Filter);
     return m.hasMatch() ? m.captured(1) : QString();
+}
+
+[[noreturn]] void RaiseNotSaved(const QString &Path, const QString &Reason)
+{
+    throw EInOutError(QStringLiteral("Не удалось сохранить файл «%1»: %2")
+                          .arg(QDir::toNativeSeparators(QFileInfo(Path).absoluteFilePath()), Reason)
+                          .toStdString());
 }
 } // namespace
 
@@ -76,9 +86,17 @@ TSaveChoice AskSaveFileName(QWidget *Parent, const QString &Caption, const QStri
                 choice.Filter = filter;
     } else {
         choice.Path += QLatin1Char('.') + FilterSuffix(choice.Filter);
+        // The dialog asked about replacing the name as typed, not this one.
+        if (QFileInfo::exists(choice.Path) &&
+            !AskYesNo(QStringLiteral("Файл «%1» уже существует. Заменить его?").arg(QDir::toNativeSeparators(choice.Path))))
+            return {};
     }
-    Settings().setValue(LastFolderKey, QFileInfo(choice.Path).absolutePath());
     return choice;
+}
+
+void RememberSaveFolder(const QString &Path)
+{
+    Settings().setValue(LastFolderKey, QFileInfo(Path).absolutePath());
 }
 
 void WriteFileSafely(const QString &Path, const QByteArray &Data)
@@ -86,9 +104,18 @@ void WriteFileSafely(const QString &Path, const QByteArray &Data)
     QSaveFile file(Path);
     const bool written = file.open(QIODevice::WriteOnly) && file.write(Data) == Data.size() && file.commit();
     if (!written)
-        throw EInOutError(QStringLiteral("Не удалось сохранить файл «%1»: %2")
-                              .arg(QDir::toNativeSeparators(QFileInfo(Path).absoluteFilePath()), file.errorString())
-                              .toStdString());
+        RaiseNotSaved(Path, file.errorString());
+}
+
+void WriteImageSafely(const QString &Path, const QImage &Image, const char *Format)
+{
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, Format);
+    if (!writer.write(Image))
+        RaiseNotSaved(Path, writer.errorString());
+    WriteFileSafely(Path, encoded);
 }
 
 QString ProposedFileName(const QString &Title, const QString &Suffix)

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QImage;
+
 #include <functional>
 
 class QWidget;
@@ -17,7 +19,8 @@ struct TSaveChoice {
 
 // Asks where to save. ProposedName is a file name without folder; Filters as QFileDialog
 // takes them, the first proposed. A name typed without a known suffix gets that of the chosen
-// type. The folder of a chosen file is remembered.
+// type; where a file of that longer name exists, the user is asked whether to replace it, and
+// a «Нет» counts as a cancelled dialog.
 TSaveChoice AskSaveFileName(QWidget *Parent, const QString &Caption, const QString &ProposedName,
                             const QString &Filters);
 
@@ -27,10 +30,15 @@ void SetSaveDialogHook(TSaveDialogHook Hook);
 
 // The folder the dialog opens in: the last one saved to, else the user's pictures or home.
 QString LastSaveFolder();
+// Makes the folder of Path, a file just saved, the one the dialog opens in next.
+void RememberSaveFolder(const QString &Path);
 
 // Writes Data to Path through a temporary file in the same folder that replaces Path only
 // once it is complete. Raises EInOutError naming the file and the reason.
 void WriteFileSafely(const QString &Path, const QByteArray &Data);
+// The same for Image in Format as QImageWriter names it ("PNG"); an image that cannot be
+// encoded raises the same error and leaves Path as it was.
+void WriteImageSafely(const QString &Path, const QImage &Image, const char *Format);
 
 // A file name from a title and today's date, without characters that file systems refuse.
 QString ProposedFileName(const QString &Title, const QString &Suffix);
