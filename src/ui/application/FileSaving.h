@@ -6,10 +6,9 @@
 #include <QByteArray>
 #include <QString>
 
-class QImage;
-
 #include <functional>
 
+class QImage;
 class QWidget;
 
 struct TSaveChoice {
