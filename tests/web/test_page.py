@@ -15,6 +15,7 @@ import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 
@@ -93,12 +94,14 @@ try:
     # while it has none, takes the focus.
     named("Прямоугольные импульсы").click()
     visited = []
-    for _ in range(8):
+    for _ in range(13):
         driver.switch_to.active_element.send_keys("\ue004")
         visited.append(driver.switch_to.active_element.accessible_name)
     check(visited == ["Старт", "Стоп", "Постоянная времени RC-цепочки (мкс)", "RC-цепочка", "ЛЧМ-импульсы",
-                      "СКО шума (В)", "Временной сдвиг копии сигнала (мкс)", "Копия сигнала (для сложных сигналов)"],
-          f"Tab visits the controls in the window's order: {visited}")
+                      "СКО шума (В)", "Временной сдвиг копии сигнала (мкс)", "Копия сигнала (для сложных сигналов)",
+                      "Полезный сигнал", "Сигнал + Шум на входе фильтра", "Сигнал + Шум на выходе фильтра",
+                      "Вход", "Выход"],
+          f"Tab visits the controls in the window's order, then the charts and the figure groups: {visited}")
 
     named("13-элементный код Баркера").click()
     named("Согласованный фильтр").click()
@@ -115,6 +118,13 @@ try:
     check(items == ["Копировать рисунок", "Сохранить рисунок…", "Сохранить данные…", "Копировать данные"],
           f"the chart's menu offers its four actions: {items}")
     driver.switch_to.active_element.send_keys("\ue00c")  # Escape
+    # From the keyboard alone: Shift+F10 on a figure group opens its menu.
+    driver.find_element(By.ID, "GroupBox2").send_keys(Keys.SHIFT, Keys.F10)
+    items = [e.accessible_name for e in driver.find_elements(By.CSS_SELECTOR, "#FiguresMenu [role=menuitem]") if e.is_displayed()]
+    check(items == ["Копировать показатели"] and driver.switch_to.active_element.accessible_name == items[0],
+          f"Shift+F10 on a figure group opens its menu, its item focused: {items}")
+    driver.switch_to.active_element.send_keys("\ue00c")
+    check(driver.switch_to.active_element.get_attribute("id") == "GroupBox2", "Escape gives the focus back to the group")
 
     # A bad noise text during a run: its message in a modal box, then the pass's own, then the
     # run holds until the text is mended and Start pressed again.

@@ -174,48 +174,40 @@
   $("Button2").addEventListener("click", () => forward(() => lab.stop()));
   window.addEventListener("pagehide", () => lab.close());
 
-  // --- The charts' menu ---------------------------------------------------------------------
+  // --- The charts' and the figure groups' menus -----------------------------------------------
 
-  const menu = $("ChartMenu");
-  let menuChart = 0;
-  function openMenu(i, x, y) {
-    menuChart = i;
+  // Each menu acts on what its owner showed when it opened; the run may change it meanwhile.
+  const chartMenu = $("ChartMenu"), figuresMenu = $("FiguresMenu");
+  const figureGroups = [$("GroupBox1"), $("GroupBox2")];
+  let open = null; // { menu, owner, shot }
+  function openMenu(menu, owner, shot, x, y) {
+    closeMenu();
+    open = { menu, owner, shot };
     menu.hidden = false;
     menu.style.left = `${Math.min(x, innerWidth - menu.offsetWidth - 2)}px`;
     menu.style.top = `${Math.min(y, innerHeight - menu.offsetHeight - 2)}px`;
     menu.querySelector("button").focus();
   }
   function closeMenu() {
-    menu.hidden = true;
+    if (open) open.menu.hidden = true;
+    open = null;
   }
-  charts.forEach((c, i) => {
-    c.addEventListener("contextmenu", (e) => {
+  // A right click, the menu key or Shift+F10 on owner opens its menu with what take() gives.
+  function withMenu(owner, menu, take) {
+    owner.addEventListener("contextmenu", (e) => {
       e.preventDefault();
-      c.focus();
-      openMenu(i, e.clientX, e.clientY);
+      owner.focus();
+      openMenu(menu, owner, take(), e.clientX, e.clientY);
     });
-    c.addEventListener("keydown", (e) => {
-      if (e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey)) {
-        e.preventDefault();
-        const r = c.getBoundingClientRect();
-        openMenu(i, r.left + r.width / 2, r.top + r.height / 2);
-      }
-    });
-  });
-  document.addEventListener("pointerdown", (e) => !menu.contains(e.target) && closeMenu());
-  menu.addEventListener("keydown", (e) => {
-    const items = [...menu.querySelectorAll("button")];
-    const at = items.indexOf(document.activeElement);
-    if (e.key === "Escape") {
-      closeMenu();
-      charts[menuChart].focus();
-    } else if (e.key === "ArrowDown" || e.key === "ArrowUp") {
+    owner.addEventListener("keydown", (e) => {
+      if (e.target !== owner || !(e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey))) return;
       e.preventDefault();
-      items[(at + (e.key === "ArrowDown" ? 1 : items.length - 1)) % items.length].focus();
-    }
-  });
+      const r = owner.getBoundingClientRect();
+      openMenu(menu, owner, take(), r.left + r.width / 2, r.top + r.height / 2);
+    });
+  }
 
-  // The chart as drawn now, at twice its pixels.
+  // The chart as drawn now, at twice its layout's pixels whatever the page's scale.
   function picture(i) {
     const c = charts[i];
     const w = parseInt(c.style.width), h = parseInt(c.style.height);
@@ -232,20 +224,46 @@
     a.click();
     setTimeout(() => URL.revokeObjectURL(a.href), 1000);
   }
-  const fileName = (i, ext) => `${charts[i].getAttribute("aria-label")}.${ext}`;
+  charts.forEach((c, i) =>
+    withMenu(c, chartMenu, () => ({
+      name: c.getAttribute("aria-label"), picture: picture(i), csv: lab.chartCsv(i), text: lab.chartText(i),
+    }))
+  );
+  // As the window copies them: "Group: caption<Tab>figure" a line.
+  const figuresText = () =>
+    figures.map((f) => `${f.getAttribute("aria-description")}: ${f.getAttribute("aria-label")}\t${f.textContent}\n`).join("");
+  figureGroups.forEach((g) => withMenu(g, figuresMenu, () => ({ text: figuresText() })));
+
   const actions = {
-    copyPicture: async (i) => navigator.clipboard.write([new ClipboardItem({ "image/png": picture(i) })]),
-    savePicture: async (i) => download(await picture(i), fileName(i, "png")),
-    saveData: async (i) => download(new Blob([lab.chartCsv(i)], { type: "text/csv" }), fileName(i, "csv")),
-    copyData: async (i) => navigator.clipboard.writeText(lab.chartText(i)),
+    copyPicture: async (shot) => navigator.clipboard.write([new ClipboardItem({ "image/png": shot.picture })]),
+    savePicture: async (shot) => download(await shot.picture, `${shot.name}.png`),
+    saveData: async (shot) => download(new Blob([shot.csv], { type: "text/csv" }), `${shot.name}.csv`),
+    copyData: async (shot) => navigator.clipboard.writeText(shot.text),
+    copyFigures: async (shot) => navigator.clipboard.writeText(shot.text),
   };
-  menu.addEventListener("click", (e) => {
-    const action = e.target.closest("button")?.dataset.action;
-    if (!action) return;
-    closeMenu();
-    charts[menuChart].focus();
-    actions[action](menuChart).catch((err) => showError(String(err.message || err)));
-  });
+  document.addEventListener("pointerdown", (e) => open && !open.menu.contains(e.target) && closeMenu());
+  for (const menu of [chartMenu, figuresMenu]) {
+    menu.addEventListener("keydown", (e) => {
+      const items = [...menu.querySelectorAll("button")];
+      const at = items.indexOf(document.activeElement);
+      if (e.key === "Escape") {
+        const owner = open.owner;
+        closeMenu();
+        owner.focus();
+      } else if (e.key === "ArrowDown" || e.key === "ArrowUp") {
+        e.preventDefault();
+        items[(at + (e.key === "ArrowDown" ? 1 : items.length - 1)) % items.length].focus();
+      }
+    });
+    menu.addEventListener("click", (e) => {
+      const action = e.target.closest("button")?.dataset.action;
+      if (!action || !open) return;
+      const { owner, shot } = open;
+      closeMenu();
+      owner.focus();
+      actions[action](shot).catch((err) => showError(String(err.message || err)));
+    });
+  }
 
   // --- Fitting the viewport -----------------------------------------------------------------
 
