@@ -26,6 +26,8 @@ BENCHMARK_CAPTURE(BM_Pass, RC_Rectangle, skRectangle, ckNone, fkRC);
 BENCHMARK_CAPTURE(BM_Pass, RC_Lfm, skNone, ckLfm, fkRC);
 BENCHMARK_CAPTURE(BM_Pass, RC_Barker, skNone, ckBarker, fkRC);
 BENCHMARK_CAPTURE(BM_Pass, Matched_Rectangle, skRectangle, ckNone, fkMatched);
+BENCHMARK_CAPTURE(BM_Pass, Matched_RisingRamp, skRisingRamp, ckNone, fkMatched);
+BENCHMARK_CAPTURE(BM_Pass, Matched_FallingRamp, skFallingRamp, ckNone, fkMatched);
 BENCHMARK_CAPTURE(BM_Pass, Matched_Triangle, skTriangle, ckNone, fkMatched);
 BENCHMARK_CAPTURE(BM_Pass, Matched_Lfm, skNone, ckLfm, fkMatched);
 BENCHMARK_CAPTURE(BM_Pass, Matched_Barker, skNone, ckBarker, fkMatched);

@@ -89,12 +89,12 @@ double RCPoleFromTimeConstant(long double tau)
 
 namespace {
 
-// The fast sums keep the running sums in x87 registers and round them to 53 bits there, under
-// the precision control, instead of storing each one as a double and loading it again. Both
-// round the significand to nearest, ties to even; they differ only where a double has fewer
-// bits than 53 or no room at all, below 2^-1022 and from 2^1024 on. The sums stay clear of
-// both while the window entries are moderate (0, or 2^-600 <= |w| < 2^601) and the gain
-// (unless 0), the divisor and every tap lie within 2^-100 .. 2^100:
+// The fast sums take shortcuts that hold only away from the edges of the double range, where a
+// double has fewer bits than 53 (below 2^-1022) or no room at all (from 2^1024 on): each
+// scaled entry split into two doubles, and, where long double is not the extended format, the
+// emulated sums. The sums stay clear of both while the window entries are moderate (0, or
+// 2^-600 <= |w| < 2^601) and the gain (unless 0), the divisor and every tap lie within
+// 2^-100 .. 2^100:
 // - a term ((w * r) / N) * g is then 0 or within 2^-901 .. 2^902, so its last significant bit
 //   is at least 2^-964 and every term is a multiple of 2^-964;
 // - so is every sum of them rounded to 64 or 53 bits (rounding to a grid no finer than 2^-964
@@ -114,20 +114,6 @@ bool ModerateFactor(long double v)
     const long double m = std::fabs(v);
     return m >= 0x1p-100L && m <= 0x1p100L;
 }
-
-#if LAB_X87_LOOPS
-// The x87 control word as found, and with the precision set to 64 and to 53 bits.
-struct TPrecisionControl {
-    uint16_t Saved, Extended, Double;
-};
-
-TPrecisionControl PrecisionControl()
-{
-    uint16_t Cw;
-    asm volatile("fnstcw %0" : "=m"(Cw));
-    return {Cw, static_cast<uint16_t>(Cw | 0x300), static_cast<uint16_t>((Cw & ~0x300) | 0x200)};
-}
-#endif
 
 } // namespace
 
@@ -282,97 +268,10 @@ void TFIRKernel::SumExactly(const TWindows &Windows, const TRun &Run, double (&S
     Sums[2] = s2;
 }
 
-#if LAB_X87_LOOPS
-#if !defined(__x86_64__) || LAB_EXTENDED64
-#error "The x87 loops are written for x86-64 and its own extended format; configure with -DLAB_X87_LOOPS=OFF"
-#endif
+#if LAB_EXTENDED64
 
-// Pieces of the two loops below, where the three running sums live on the x87 stack, s0 on
-// top. LOAD_SUMS and STORE_SUMS move them between the stack and Sums, exactly: a stored sum
-// has 53 bits and lies within the double range. ROUND_SUMS rounds all three to 53 bits by
-// adding +0 under 53-bit precision; a sum is never -0, so adding +0 changes nothing but the
-// rounding. A term is pushed, then added to its sum, which then stands at place Sum.
-#define LOAD_SUMS "fldl 16(%[s])\n\tfldl 8(%[s])\n\tfldl (%[s])\n\t"
-#define STORE_SUMS "fstpl (%[s])\n\tfstpl 8(%[s])\n\tfstpl 16(%[s])\n\t"
-#define ROUND_SUMS                                                                                     \
-    "fldcw %[dbl]\n\tfldz\n\tfadd %%st, %%st(1)\n\tfadd %%st, %%st(2)\n\tfaddp %%st, %%st(3)\n\t"      \
-    "fldcw %[ext]\n\t"
-// Hi + Lo of one channel's scaled entry, at offsets Hi and Lo from %rax.
-#define UNIT_TERM(Hi, Lo, Sum) "fldl " Hi "(%%rax)\n\tfaddl " Lo "(%%rax)\n\tfaddp %%st, %%st(" Sum ")\n\t"
-// ((w * Tap) / N) * g for the entry %rax of window W, with N at place 4 and g at place 5.
-#define GENERAL_TERM(W, Sum)                                                                           \
-    "fldl (%[" W "],%%rax,8)\n\tfmull (%[t])\n\tfdiv %%st(4), %%st\n\tfmul %%st(5), %%st\n\t"          \
-    "faddp %%st, %%st(" Sum ")\n\t"
-
-// Each step: the three terms Hi + Lo, each added to its sum at 64 bits, then the three sums
-// rounded to 53 bits.
-void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
-{
-    static_assert(sizeof(TSlot) == 48 && sizeof(TSplit) == 16);
-    // The loop tests for its end after a step; AddTerm opens a run with its first term, so
-    // no run is empty, but one would run on through memory.
-    if (Run.Count <= 0)
-        return;
-    const TPrecisionControl Pc = PrecisionControl();
-    const TSlot *const q = FScaled.data() + FStart;
-    const int32_t *Slot = FUnitSlots.data() + Run.First;
-    const int32_t *const End = Slot + Run.Count;
-    asm volatile("fldcw %[ext]\n\t" LOAD_SUMS
-                 ".p2align 6\n"
-                 "1:\n\t"
-                 "movslq (%[k]), %%rax\n\t"
-                 "add $4, %[k]\n\t"
-                 "lea (%%rax,%%rax,2), %%rax\n\t"
-                 "shl $4, %%rax\n\t"
-                 "add %[q], %%rax\n\t" //
-                 UNIT_TERM("0", "8", "1") UNIT_TERM("16", "24", "2") UNIT_TERM("32", "40", "3") ROUND_SUMS
-                 "cmp %[end], %[k]\n\t"
-                 "jne 1b\n\t" STORE_SUMS "fldcw %[saved]"
-                 : [k] "+r"(Slot)
-                 : [q] "r"(q), [s] "r"(Sums), [end] "r"(End), [ext] "m"(Pc.Extended), [dbl] "m"(Pc.Double),
-                   [saved] "m"(Pc.Saved)
-                 : "rax", "cc", "memory", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
-}
-
-// Each step: the three terms ((w * Tap) / Divisor) * Gain at 64 bits, added and rounded as
-// for the unit terms.
-void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, double (&Sums)[Channels]) const
-{
-    static_assert(sizeof(TGeneralTerm) == 16 && offsetof(TGeneralTerm, Index) == 8);
-    if (Run.Count <= 0)
-        return;
-    const TPrecisionControl Pc = PrecisionControl();
-    const TGeneralTerm *Term = FGeneral.data() + Run.First;
-    const TGeneralTerm *const End = Term + Run.Count;
-    asm volatile("fldcw %[ext]\n\t"
-                 "fldt %[g]\n\t"
-                 "fldt %[n]\n\t" LOAD_SUMS // s0 s1 s2 N g
-                 ".p2align 6\n"
-                 "1:\n\t"
-                 "movslq 8(%[t]), %%rax\n\t" //
-                 GENERAL_TERM("w0", "1") GENERAL_TERM("w1", "2") GENERAL_TERM("w2", "3") ROUND_SUMS
-                 "add $16, %[t]\n\t"
-                 "cmp %[end], %[t]\n\t"
-                 "jne 1b\n\t" STORE_SUMS "fstp %%st(0)\n\t"
-                 "fstp %%st(0)\n\t"
-                 "fldcw %[saved]"
-                 : [t] "+r"(Term)
-                 : [w0] "r"(Windows[0]), [w1] "r"(Windows[1]), [w2] "r"(Windows[2]), [s] "r"(Sums),
-                   [end] "r"(End), [g] "m"(FGain), [n] "m"(FDivisor), [ext] "m"(Pc.Extended),
-                   [dbl] "m"(Pc.Double), [saved] "m"(Pc.Saved)
-                 : "rax", "cc", "memory", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
-}
-
-#undef LOAD_SUMS
-#undef STORE_SUMS
-#undef ROUND_SUMS
-#undef UNIT_TERM
-#undef GENERAL_TERM
-
-#elif LAB_EXTENDED64
-
-// The plain twin of the loops above in the emulated extended format: each term formed and
-// added as the x87 unit does, the sum rounded to 64 bits and then stored as a double.
+// In the emulated extended format: each term formed and added as the x87 unit does, the sum
+// rounded to 64 bits and then stored as a double.
 void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
 {
     const TSlot *const q = FScaled.data() + FStart;
@@ -402,7 +301,7 @@ void TFIRKernel::SumGeneralTerms(const TWindows &Windows, const TRun &Run, doubl
 
 #else
 
-// The plain twin of the loops above: each sum is stored as a double after every addition.
+// Each term added to its sum at extended precision, the sum then stored as a double.
 void TFIRKernel::SumUnitTerms(const TRun &Run, double (&Sums)[Channels]) const
 {
     const TSlot *const q = FScaled.data() + FStart;

@@ -294,33 +294,3 @@ TEST(FIRKernel, AtMostMaxLengthTaps)
     EXPECT_THROW(K.SetTaps(std::vector<double>(TFIRKernel::MaxLength + 1, 1.0), 1, 1), EArgumentError);
     EXPECT_EQ(K.Length(), 3);
 }
-
-#if defined(__x86_64__)
-// The loops set the x87 precision control for themselves; the caller's control word, here
-// with 53-bit precision and rounding towards zero, must be the same afterwards.
-TEST(FIRKernel, KeepsTheCallersX87ControlWord)
-{
-    auto ControlWord = [] {
-        uint16_t Cw;
-        asm volatile("fnstcw %0" : "=m"(Cw));
-        return Cw;
-    };
-    const uint16_t Default = ControlWord();
-    const uint16_t Callers = static_cast<uint16_t>((Default & ~0xF00) | 0x200 | 0xC00);
-    const std::vector<double> Taps = {1, -1, 1, 0.5, 0.25, 1, -1, 1};
-    TFIRKernel K;
-    K.SetTaps(Taps, 2, 200);
-    TKernelHistory H[TFIRKernel::Channels];
-    for (auto &h : H)
-        h.Fill(0.5);
-    TFIRKernel::TOutputs Out;
-    asm volatile("fldcw %0" : : "m"(Callers));
-    K.Run<TKernelHistory::Size>({&H[0], &H[1], &H[2]}, Out);
-    for (auto &h : H)
-        h.Push(0.25);
-    K.Run<TKernelHistory::Size>({&H[0], &H[1], &H[2]}, Out);
-    const uint16_t After = ControlWord();
-    asm volatile("fldcw %0" : : "m"(Default));
-    EXPECT_EQ(After, Callers);
-}
-#endif
