@@ -28,7 +28,9 @@ bool TFiguresMenu::eventFilter(QObject *Watched, QEvent *Event)
 {
     if (!FGroups.contains(Watched))
         return false;
-    auto *group = static_cast<QGroupBox *>(Watched);
+    // Only a widget as such: the filter also sees the events of a group being taken down, when
+    // it is no longer a group box.
+    auto *group = static_cast<QWidget *>(Watched);
     const std::optional<QPoint> where = ContextMenuRequest(group, Event);
     if (!where)
         return false;
