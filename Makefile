@@ -98,7 +98,7 @@ test-release:
 
 # The tests that save, copy and open menus, many at once and again and again, so that two that
 # reach for the same settings, file or clipboard show it on the first run.
-RACE_TESTS := ChartExport|Clipboard|Menu
+RACE_TESTS := ChartExport
 test-races: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 6 -LE monkey -R '$(RACE_TESTS)' \
 	  --schedule-random --repeat until-fail:10

@@ -40,6 +40,7 @@ public:
     // too small for its layout shrinks; until set, the present ones.
     void SetLayoutSize(const QSize &Size, const TChartSizes &Sizes);
     QSize LayoutSize() const { return FLayoutSize.isValid() ? FLayoutSize : size(); }
+    const TChartSizes &LayoutSizes() const { return FLayoutSizes; }
     // Paints the chart as DrawTo does, at its layout size however the window is shrunk: the
     // pictures other programs get.
     void DrawLayoutTo(QPainter &painter, qreal PixelScale);

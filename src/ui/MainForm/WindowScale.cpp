@@ -87,8 +87,8 @@ void TWindowScale::Record(QWidget *Window, const QList<QWidget *> &Containers)
         for (QWidget *child : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             FPlaces.append({child, child->geometry()});
             if (auto *chart = qobject_cast<TChart *>(child)) {
-                FCharts.append({chart, chart->Panel().Sizes()});
                 chart->SetLayoutSize(child->size(), chart->Panel().Sizes());
+                FCharts.append(chart);
             }
         }
     }
@@ -122,10 +122,9 @@ void TWindowScale::Apply(double Factor)
             group->SetItemMargins(ScaledLength(TRadioGroup::MadeLeftMargin, Factor),
                                   ScaledLength(TRadioGroup::MadeRightMargin, Factor));
     }
-    for (const TMadeChart &made : FCharts) {
-        made.Chart->Panel().SetSizes({ScaledFontSize(made.Sizes.TitleFont, Factor),
-                                      ScaledFontSize(made.Sizes.LabelsFont, Factor),
-                                      ScaledLength(made.Sizes.TickLength, Factor),
-                                      ScaledLength(made.Sizes.MinorTickLength, Factor)});
+    for (TChart *chart : FCharts) {
+        const TChartSizes &made = chart->LayoutSizes();
+        chart->Panel().SetSizes({ScaledFontSize(made.TitleFont, Factor), ScaledFontSize(made.LabelsFont, Factor),
+                                 ScaledLength(made.TickLength, Factor), ScaledLength(made.MinorTickLength, Factor)});
     }
 }

@@ -43,15 +43,12 @@ private:
         QWidget *Widget;
         QRect Rect;
     };
-    struct TMadeChart {
-        TChart *Chart;
-        TChartSizes Sizes;
-    };
 
     QWidget *FWindow = nullptr;
     QFont FFont;
     QVector<TPlace> FPlaces;
-    QVector<TMadeChart> FCharts;
+    // Each keeps its layout's sizes, which the factor scales.
+    QVector<TChart *> FCharts;
     // Check boxes and radio items: the style draws their marks at a fixed size, so a style
     // of the window's own draws them at its factor.
     QVector<QPointer<QAbstractButton>> FMarked;
